@@ -1,0 +1,25 @@
+// The hole chart: table columns 70 units wide hanging from the window's top
+// right corner, one type block per hole type with its count text and labels,
+// one numbered row per hole position with its coordinates, and the hole
+// number at each hole's centre. A column that reaches the window's bottom is
+// closed and the next one starts 3 units to its left.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "chart/hole_type_table.hpp"
+#include "driver/run_state.hpp"
+
+// Whether two rows describe one hole type: the same circle count, and per
+// circle the same type code and style, radii within 0.001 and sweeps within
+// 10 degrees.
+bool same_hole_type(const HoleTypeRow& a, const HoleTypeRow& b);
+
+// The label texts of a type block, one per label line.
+std::vector<std::string> compose_hole_labels(const HoleTypeRow& row);
+
+// Appends the chart of the first count positions to the chart list. Sets the
+// id of every listed position record to 0.
+void draw_hole_chart(RunState& state, EntityList& positions, const std::vector<HoleTypeRow>& rows,
+                     int count);

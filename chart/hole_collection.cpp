@@ -1,0 +1,145 @@
+#include "chart/hole_collection.hpp"
+
+#include <cstring>
+#include <vector>
+
+#include "geometry/geometry.hpp"
+#include "util/fixed_text.hpp"
+#include "util/number_text.hpp"
+
+namespace {
+
+constexpr double kRowTolerance = 0.01;
+constexpr double kCommonCentreTolerance = 0.001;
+
+// What the exchange sort looks at, kept small so that the quadratic loop
+// runs in cache; the records themselves move once, at the end.
+struct HoleSortKey {
+    double x;
+    double y;
+    double radius;
+    int index;
+};
+
+bool holes_exchange(const HoleSortKey& r, const HoleSortKey& s) {
+    if (r.y < s.y) {
+        return true;
+    }
+    if (r.y - s.y < kRowTolerance) {
+        if (r.x > s.x) {
+            return true;
+        }
+        if (s.x - r.x < kRowTolerance && r.radius > s.radius) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool is_hole(const EntityRecord& record) {
+    if (std::strcmp(record.shape, "C") == 0) {
+        return true;
+    }
+    return std::strcmp(record.shape, "A") == 0 && record.sweep > 180.0;
+}
+
+int collect_holes(EntityList& list, int count) {
+    int k = 0;
+    for (int i = 0; i < count; ++i) {
+        EntityRecord& record = list[static_cast<std::size_t>(i)];
+        if (!is_hole(record)) {
+            continue;
+        }
+        if (std::strcmp(record.tag, "NONE") == 0 || std::strcmp(record.tag, "NO") == 0) {
+            copy_text(record.tag, "3_0");
+        }
+        if (k != i) {
+            list[static_cast<std::size_t>(k)] = record;
+        }
+        ++k;
+    }
+    return k;
+}
+
+void order_holes(EntityList& list, int n) {
+    if (n <= 1) {
+        return;
+    }
+    std::vector<HoleSortKey> keys(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const EntityRecord& r = list[static_cast<std::size_t>(i)];
+        keys[static_cast<std::size_t>(i)] = HoleSortKey{r.center.x, r.center.y, r.radius, i};
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        for (std::size_t j = i; j < keys.size(); ++j) {
+            // After an exchange the following j compare with the new
+            // occupant of slot i.
+            if (holes_exchange(keys[i], keys[j])) {
+                std::swap(keys[i], keys[j]);
+            }
+        }
+    }
+    std::vector<EntityRecord> ordered;
+    ordered.reserve(keys.size());
+    for (const HoleSortKey& key : keys) {
+        ordered.push_back(list[static_cast<std::size_t>(key.index)]);
+    }
+    for (std::size_t i = 0; i < ordered.size(); ++i) {
+        list[i] = ordered[i];
+    }
+}
+
+std::string format_hole_entry(const EntityRecord& hole) {
+    std::string entry(hole.tag);
+    entry.push_back('_');
+    entry.append(hole.line_style);
+    entry.push_back('_');
+    append_fixed(entry, hole.radius, 5);
+    entry.push_back('_');
+    append_fixed(entry, hole.sweep, 5);
+    return entry;
+}
+
+int build_position_keys(EntityList& list, int n) {
+    if (n <= 0) {
+        return 0;
+    }
+    // The key of the current position, and whether an entry has already been
+    // left out of it (later entries are left out too, so the key always lists
+    // a leading run of the position's holes).
+    std::string key = format_hole_entry(list[0]);
+    bool key_full = key.size() > kMaxKeyChars;
+    list[0].point_size = list[0].sweep;
+    store_key_area(list[0], key);
+
+    std::size_t p = 0;
+    for (std::size_t j = 1; j < static_cast<std::size_t>(n); ++j) {
+        const EntityRecord& hole = list[j];
+        const double d = compute_distance(list[p].center.x, list[p].center.y, hole.center.x,
+                                          hole.center.y);
+        // The entry comes from the hole's own record before anything is
+        // written over it.
+        const std::string entry = format_hole_entry(hole);
+        if (d >= kCommonCentreTolerance) {
+            ++p;
+            if (p != j) {
+                list[p] = list[j];
+            }
+            list[p].point_size = list[p].sweep;
+            key = entry;
+            key_full = key.size() > kMaxKeyChars;
+            store_key_area(list[p], key);
+        } else if (!key_full) {
+            if (key.size() + 1 + entry.size() <= kMaxKeyChars) {
+                key.push_back(',');
+                key.append(entry);
+                store_key_area(list[p], key);
+            } else {
+                key_full = true;
+            }
+        }
+    }
+    return static_cast<int>(p + 1);
+}

@@ -1,0 +1,32 @@
+// Picking the holes out of the entity list, ordering them from the top row
+// down and left to right, and merging concentric holes into hole positions.
+// All three work in place on the driver's list.
+#pragma once
+
+#include "entity/entity_record.hpp"
+
+// Longest position key a position record can hold.
+constexpr std::size_t kMaxKeyChars = kKeyAreaSize - 1;
+
+// A hole: shape "C", or shape "A" with a sweep above 180.
+bool is_hole(const EntityRecord& record);
+
+// Moves the holes to the front of the list, in list order, giving untagged
+// ones ("NONE", "NO") the tag "3_0". Returns their number.
+int collect_holes(EntityList& list, int count);
+
+// Puts records 0 to n - 1 into hole order, with exactly the exchanges of the
+// exchange sort: for i, for j from i, exchange when the hole at j is higher,
+// or in the same row (within 0.01) and further left, or in the same column
+// too (within 0.01) and smaller.
+void order_holes(EntityList& list, int n);
+
+// The entry of one hole in a position key: "%s_%s_%.5f_%.5f" of tag,
+// line style, radius and sweep.
+std::string format_hole_entry(const EntityRecord& hole);
+
+// Merges runs of holes whose centres lie within 0.001 of the run's first
+// hole into position records (records 0 to P - 1), each with its key in the
+// key area and its first hole's sweep in point_size. Returns P.
+// A key that would pass kMaxKeyChars keeps only the entries that fit whole.
+int build_position_keys(EntityList& list, int n);

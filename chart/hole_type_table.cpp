@@ -1,0 +1,160 @@
+#include "chart/hole_type_table.hpp"
+
+#include <cmath>
+#include <new>
+
+#include "geometry/geometry.hpp"
+#include "util/field_split.hpp"
+#include "util/fixed_text.hpp"
+#include "util/number_text.hpp"
+
+namespace {
+
+constexpr double kCountTolerance = 0.1;
+constexpr double kSweepTolerance = 0.1;
+constexpr double kPlaceTolerance = 0.01;
+
+const std::string& field_or_empty(const FieldList& list, int index) {
+    static const std::string empty;
+    return index < list.count ? list.fields[static_cast<std::size_t>(index)] : empty;
+}
+
+void parse_entry(const std::string& entry, HoleTypeRow& row, int k) {
+    // A tag may hold an underscore itself ("3_0"): five or more fields carry
+    // a type value in the second one, four or fewer do not.
+    const FieldList f = split_fields(entry, '_');
+    row.type_code[k] = leading_int(field_or_empty(f, 0));
+    if (f.count >= 5) {
+        row.type_value[k] = leading_real(field_or_empty(f, 1));
+        copy_text(row.style[k], field_or_empty(f, 2));
+        row.hole_radius[k] = leading_real(field_or_empty(f, 3));
+        row.hole_sweep[k] = leading_real(field_or_empty(f, 4));
+    } else {
+        row.type_value[k] = 0.0;
+        copy_text(row.style[k], field_or_empty(f, 1));
+        row.hole_radius[k] = leading_real(field_or_empty(f, 2));
+        row.hole_sweep[k] = leading_real(field_or_empty(f, 3));
+    }
+}
+
+// What the position order looks at, kept small so that the quadratic loop
+// runs in cache.
+struct PositionView {
+    signed char first_char;
+    int32_t circle_count;
+    const int32_t* type_code;
+    double first_sweep;
+    double x;
+    double y;
+};
+
+PositionView view_of(const EntityRecord& record, const HoleTypeRow& row) {
+    return PositionView{static_cast<signed char>(record.tag[0]),
+                        row.circle_count,
+                        row.type_code,
+                        record.point_size,
+                        record.center.x,
+                        record.center.y};
+}
+
+bool views_exchange(const PositionView& i, const PositionView& j, double origin_x,
+                    double origin_y) {
+    if (i.first_char < j.first_char) {
+        return true;
+    }
+    if (i.first_char > j.first_char) {
+        return false;
+    }
+    double d = static_cast<double>(i.circle_count - j.circle_count);
+    if (d < -kCountTolerance) {
+        return true;
+    }
+    if (std::fabs(d) >= kCountTolerance) {
+        return false;
+    }
+    for (int k = 0; k < i.circle_count && k < kMaxCirclesPerRow; ++k) {
+        const int c = compare_ints_tol(i.type_code[k], j.type_code[k]);
+        if (c < 0) {
+            return true;
+        }
+        if (c > 0) {
+            return false;
+        }
+    }
+    d = i.first_sweep - j.first_sweep;
+    if (d < -kSweepTolerance) {
+        return true;
+    }
+    if (std::fabs(d) >= kSweepTolerance) {
+        return false;
+    }
+    d = (i.y - origin_y) - (j.y - origin_y);
+    if (d < -kPlaceTolerance) {
+        return true;
+    }
+    if (std::fabs(d) >= kPlaceTolerance) {
+        return false;
+    }
+    d = (i.x - origin_x) - (j.x - origin_x);
+    return d > kPlaceTolerance;
+}
+
+}  // namespace
+
+std::vector<HoleTypeRow> parse_type_rows(const EntityList& positions, int count) {
+    std::vector<HoleTypeRow> rows;
+    try {
+        rows.resize(static_cast<std::size_t>(count > 0 ? count : 0));
+    } catch (const std::bad_alloc&) {
+        fail_allocation("Memori ERROR\n");
+    }
+    for (std::size_t t = 0; t < rows.size(); ++t) {
+        const FieldList entries = split_fields(read_key_area(positions[t]), ',');
+        HoleTypeRow& row = rows[t];
+        row.circle_count = entries.count < kMaxCirclesPerRow ? entries.count : kMaxCirclesPerRow;
+        for (int k = 0; k < row.circle_count; ++k) {
+            parse_entry(entries.fields[static_cast<std::size_t>(k)], row, k);
+        }
+    }
+    return rows;
+}
+
+bool should_exchange_positions(const EntityRecord& record_i, const HoleTypeRow& row_i,
+                               const EntityRecord& record_j, const HoleTypeRow& row_j,
+                               double origin_x, double origin_y) {
+    return views_exchange(view_of(record_i, row_i), view_of(record_j, row_j), origin_x, origin_y);
+}
+
+void order_positions(EntityList& positions, std::vector<HoleTypeRow>& rows, int count,
+                     double origin_x, double origin_y) {
+    if (count <= 1) {
+        return;
+    }
+    const std::size_t n = static_cast<std::size_t>(count);
+    std::vector<PositionView> views(n);
+    std::vector<std::size_t> order(n);
+    for (std::size_t t = 0; t < n; ++t) {
+        views[t] = view_of(positions[t], rows[t]);
+        order[t] = t;
+    }
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        for (std::size_t j = i + 1; j < n; ++j) {
+            if (views_exchange(views[i], views[j], origin_x, origin_y)) {
+                std::swap(views[i], views[j]);
+                std::swap(order[i], order[j]);
+            }
+        }
+    }
+    std::vector<EntityRecord> ordered_records;
+    std::vector<HoleTypeRow> ordered_rows;
+    ordered_records.reserve(n);
+    ordered_rows.reserve(n);
+    for (std::size_t t : order) {
+        ordered_records.push_back(positions[t]);
+        ordered_rows.push_back(rows[t]);
+    }
+    for (std::size_t t = 0; t < n; ++t) {
+        positions[t] = ordered_records[t];
+    }
+    rows.swap(ordered_rows);
+}

@@ -1,0 +1,21 @@
+// The tool's run: checks the inputs, reads the settings and the drawing,
+// draws the hole chart and writes it to "ResultDR.fad". Errors reach the
+// user through the message box request.
+#pragma once
+
+#include "platform/platform.hpp"
+
+// The entry point; argc counts the program's own name. Returns the exit code
+// (0 for a completed run, as for every early end).
+int run_hole_chart(int argc, char** argv);
+
+// Writes the two lines to "message.dat", runs the message box program, waits
+// for it and deletes the file. When the file cannot be written or the
+// program cannot be started, the two lines go to standard error instead, so
+// that the user still learns of the error. Returns whether the message box
+// program showed the message.
+bool deliver_message(const FixedPaths& paths, const char* code_line, const char* message_line);
+
+// deliver_message, then the end of the process with exit code 0.
+[[noreturn]] void report_error(const FixedPaths& paths, const char* code_line,
+                               const char* message_line);

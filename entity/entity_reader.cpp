@@ -1,0 +1,205 @@
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "entity/entity_file.hpp"
+#include "entity/token_stream.hpp"
+#include "geometry/geometry.hpp"
+#include "util/file_probe.hpp"
+
+namespace {
+
+constexpr int64_t kReadChunkChars = 511;
+
+int64_t reads_for_line(int64_t length) { return (length + kReadChunkChars - 1) / kReadChunkChars; }
+
+void read_point(TokenStream& s, Point& p) {
+    read_real_field(s, p.x);
+    read_real_field(s, p.y);
+}
+
+void derive_line_params(EntityRecord& r) {
+    const LineParams params = compute_line_params(r.p1.x, r.p1.y, r.p2.x, r.p2.y);
+    r.angle = params.angle;
+    r.slope = params.slope;
+    r.intercept = params.intercept;
+}
+
+void wrap_start_angle(EntityRecord& r) {
+    if (compare_reals_tol(r.start_angle, 360.0) == 0) {
+        r.start_angle = 0.0;
+    }
+}
+
+bool is_kind(const EntityRecord& r, const char* kind) { return std::strcmp(r.kind, kind) == 0; }
+bool is_shape(const EntityRecord& r, const char* shape) { return std::strcmp(r.shape, shape) == 0; }
+
+void read_arc_body(TokenStream& s, EntityRecord& r) {
+    read_point(s, r.p1);
+    read_point(s, r.p2);
+    read_point(s, r.center);
+    read_real_field(s, r.radius);
+    read_real_field(s, r.start_angle);
+    read_real_field(s, r.end_angle);
+
+    wrap_start_angle(r);
+    r.sweep = compute_sweep(r.start_angle, r.end_angle);
+    derive_line_params(r);
+    if (r.sweep < 1e-7) {
+        r.sweep = 360.0;
+    }
+}
+
+void read_polyline_body(TokenStream& s, EntityRecord& r) {
+    read_point(s, r.p1);
+    if (is_shape(r, "L")) {
+        read_point(s, r.p2);
+        read_real_field(s, r.seg_a);
+        read_real_field(s, r.seg_b);
+        derive_line_params(r);
+    } else if (is_shape(r, "C") || is_shape(r, "A")) {
+        read_point(s, r.p2);
+        read_real_field(s, r.seg_a);
+        read_real_field(s, r.seg_b);
+        read_point(s, r.center);
+        read_real_field(s, r.radius);
+        read_real_field(s, r.start_angle);
+        read_real_field(s, r.end_angle);
+        // An arc segment keeps a sweep between 1e-8 and 1e-7: unlike a
+        // plain arc it gets no second floor.
+        wrap_start_angle(r);
+        derive_line_params(r);
+        r.sweep = compute_sweep(r.start_angle, r.end_angle);
+    }
+}
+
+void read_dimension_body(TokenStream& s, EntityRecord& r) {
+    read_int_field(s, r.dim_type);
+    read_text_field(s, r.dim_style);
+    read_point(s, r.p1);
+    read_point(s, r.p2);
+    read_point(s, r.p4);
+    read_point(s, r.p5);
+    for (double& value : r.dim_box) {
+        read_real_field(s, value);
+    }
+    read_point(s, r.p6);
+    read_real_field(s, r.angle);
+    read_text_field(s, r.text);
+}
+
+}  // namespace
+
+int64_t count_entity_lines(const char* path) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return -1;
+    }
+    int64_t reads = 0;
+    int64_t length = 0;  // characters of the current line, as text mode sees them
+    bool pending_cr = false;
+    std::vector<char> chunk(1 << 16);
+    std::size_t got;
+    while ((got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0) {
+        for (std::size_t i = 0; i < got; ++i) {
+            const char c = chunk[i];
+            if (pending_cr) {
+                pending_cr = false;
+                if (c != '\n') {
+                    ++length;  // a lone CR is an ordinary character
+                }
+            }
+            if (c == '\r') {
+                pending_cr = true;
+            } else if (c == '\n') {
+                reads += reads_for_line(length + 1);
+                length = 0;
+            } else {
+                ++length;
+            }
+        }
+    }
+    std::fclose(file);
+    if (pending_cr) {
+        ++length;
+    }
+    if (length > 0) {
+        reads += reads_for_line(length);
+    }
+    return reads;
+}
+
+void read_entity_record(TokenStream& s, EntityRecord& r) {
+    read_int_field(s, r.id);
+    read_text_field(s, r.handle);
+    read_text_field(s, r.layer);
+    read_int_field(s, r.color);
+    read_text_field(s, r.line_type);
+    read_text_field(s, r.line_style);
+    read_text_field(s, r.kind);
+    read_real_field(s, r.weight);
+    read_text_field(s, r.tag);
+    read_text_field(s, r.shape);
+
+    if (is_kind(r, "MTEXT") || is_kind(r, "TEXT")) {
+        read_point(s, r.p1);
+        read_real_field(s, r.text_height);
+        read_real_field(s, r.angle);
+        read_text_field(s, r.justify);
+        read_text_field(s, r.text);
+    } else if (is_kind(r, "LINE")) {
+        read_point(s, r.p1);
+        read_point(s, r.p2);
+        derive_line_params(r);
+    } else if (is_kind(r, "ARC") || is_kind(r, "CIRCLE")) {
+        read_arc_body(s, r);
+    } else if (is_kind(r, "POINT")) {
+        read_point(s, r.p1);
+        read_int_field(s, r.point_mode);
+        read_real_field(s, r.point_size);
+    } else if (is_kind(r, "PLINE")) {
+        read_polyline_body(s, r);
+    } else if (is_kind(r, "DIMENSION")) {
+        read_dimension_body(s, r);
+    } else if (is_kind(r, "SOLID")) {
+        read_point(s, r.p1);
+        read_point(s, r.p2);
+        read_point(s, r.center);
+        read_point(s, r.p4);
+    }
+    r.mark = 0;
+    r.mark2 = 0;
+    r.mark4 = 0;
+}
+
+bool read_entity_file(const char* path, EntityList& list, int& count) {
+    count = 0;
+    if (probe_file_lines(path) != 1) {
+        return false;
+    }
+    const int64_t lines = count_entity_lines(path);
+    if (lines < 0) {
+        return false;
+    }
+    if (lines > INT32_MAX - 11) {
+        // More records than a list can index: no allocation could hold them.
+        fail_allocation("Memori ERROR\n");
+    }
+    const int n = static_cast<int>(lines);
+    list = entity_list_create(n + 10);
+
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        list = EntityList{};
+        return false;
+    }
+    TokenStream stream;
+    token_stream_open(stream, file);
+    for (int i = 0; i < n; ++i) {
+        read_entity_record(stream, list[static_cast<std::size_t>(i)]);
+    }
+    token_stream_close(stream);
+    count = n;
+    return true;
+}

@@ -1,0 +1,125 @@
+// One drawing entity in a flat record of fixed size, the growable list of
+// such records, and the two constructors with which the chart is drawn.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+struct Point {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+// Field capacities count the terminator.
+constexpr std::size_t kHandleSize = 20;
+constexpr std::size_t kLayerSize = 52;
+constexpr std::size_t kStyleSize = 20;
+constexpr std::size_t kKindSize = 16;
+constexpr std::size_t kShapeSize = 5;
+constexpr std::size_t kTagSize = 50;
+constexpr std::size_t kJustifySize = 20;
+constexpr std::size_t kTextSize = 261;
+constexpr std::size_t kDimStyleSize = 52;
+constexpr std::size_t kExtraSize = 16;
+
+// The members carry the entity defaults, so a value-initialised record is a
+// defaulted record.
+struct EntityRecord {
+    int32_t id = 0;
+    char handle[kHandleSize] = "0";
+    char layer[kLayerSize] = "0";
+    int32_t color = 1;
+    char line_type[kStyleSize] = "ByL";
+    char line_style[kStyleSize] = "ByL";
+    char kind[kKindSize] = "LINE";
+    double weight = 0.0;
+    double seg_a = 0.0;
+    double seg_b = 0.0;
+    char shape[kShapeSize] = "L";
+    // tag, justify and text follow each other without a gap: on a hole
+    // position record the three form one text area for the position key.
+    char tag[kTagSize] = "NO";
+    char justify[kJustifySize] = "BL";
+    char text[kTextSize] = "";
+    Point p1;
+    Point p2;
+    Point center;
+    double radius = 0.0;
+    double start_angle = 0.0;
+    double end_angle = 0.0;
+    double sweep = 0.0;
+    double text_height = 0.0;
+    double scale = 1.0;
+    double width_factor = 0.8;
+    int32_t dim_type = 0;
+    char dim_style[kDimStyleSize] = "";
+    Point p4;
+    Point p5;
+    double dim_box[4] = {0.0, 0.0, 0.0, 0.0};
+    Point p6;
+    int32_t mark = 0;
+    int32_t mark2 = 0;
+    int32_t mark3 = 0;
+    int32_t point_mode = 0;
+    int32_t mark4 = 0;
+    double point_size = 0.0;
+    // The side block is held by value: it travels with the record when the
+    // record is copied and never needs releasing. Nothing reads it.
+    unsigned char extra[kExtraSize] = {};
+    int32_t extra_count = 0;
+    double angle = 0.0;
+    double slope = 0.0;
+    double intercept = 0.0;
+};
+
+static_assert(std::is_standard_layout<EntityRecord>::value, "EntityRecord must stay flat");
+static_assert(std::is_trivially_copyable<EntityRecord>::value, "EntityRecord is copied whole");
+
+// The position key area: from the start of tag to the end of text.
+constexpr std::size_t kKeyAreaSize = kTagSize + kJustifySize + kTextSize;
+static_assert(offsetof(EntityRecord, justify) == offsetof(EntityRecord, tag) + kTagSize);
+static_assert(offsetof(EntityRecord, text) == offsetof(EntityRecord, justify) + kJustifySize);
+static_assert(kKeyAreaSize == 331);
+
+// Stores a text of at most kKeyAreaSize - 1 characters over tag, justify and
+// text (longer text is cut), and reads it back.
+void store_key_area(EntityRecord& record, std::string_view key);
+std::string read_key_area(const EntityRecord& record);
+
+// An array of records. Its owner keeps the record count beside it; after
+// creation and after each append, the slot at index count holds the entity
+// defaults and a spare slot follows it.
+struct EntityList {
+    std::vector<EntityRecord> records;
+
+    EntityRecord& operator[](std::size_t i) { return records[i]; }
+    const EntityRecord& operator[](std::size_t i) const { return records[i]; }
+    std::size_t size() const { return records.size(); }
+};
+
+void set_entity_defaults(EntityRecord& record);
+
+// Prints the message on standard output and ends the process with exit
+// status 0: how a list that cannot be allocated ends the run.
+[[noreturn]] void fail_allocation(const char* message);
+
+// n + 1 records: 0 to n - 1 defaulted, n a spare. On allocation failure
+// prints "Memori ERROR\n" on standard output and ends the process with 0.
+EntityList entity_list_create(int n);
+
+// Resizes the list to index + count + 1 records, keeping what was there;
+// records index to index + count - 1 receive the defaults, index + count is a
+// spare. On failure prints "Memori Append ERROR\n" and ends the process with 0.
+void entity_list_grow(EntityList& list, int index, int count);
+
+EntityRecord make_line_entity(const char* layer, int32_t color, const char* line_type,
+                              const char* line_style, const char* tag, double seg_a, double seg_b,
+                              Point p1, Point p2);
+
+EntityRecord make_text_entity(const char* layer, int32_t color, const char* line_type,
+                              const char* line_style, const char* tag, double text_height,
+                              double angle, const char* justify, Point p1, const char* text);

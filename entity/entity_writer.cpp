@@ -1,0 +1,217 @@
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "entity/entity_file.hpp"
+#include "geometry/geometry.hpp"
+#include "util/fixed_text.hpp"
+#include "util/number_text.hpp"
+
+namespace {
+
+// Above this sweep an arc is written as a full circle.
+constexpr double kFullCircleSweep = 359.999999;
+
+// Output goes to the file in blocks of about this size.
+constexpr std::size_t kFlushSize = 1 << 20;
+
+bool is_kind(const EntityRecord& r, const char* kind) { return std::strcmp(r.kind, kind) == 0; }
+bool is_shape(const EntityRecord& r, const char* shape) { return std::strcmp(r.shape, shape) == 0; }
+
+void put_real(std::string& out, double value) {
+    append_fixed(out, value, 12);
+    out.push_back(' ');
+}
+
+void put_point(std::string& out, Point p) {
+    put_real(out, p.x);
+    put_real(out, p.y);
+}
+
+void put_text(std::string& out, const char* text) {
+    out.append(text);
+    out.push_back(' ');
+}
+
+void put_int(std::string& out, int32_t value) {
+    append_int(out, value);
+    out.push_back(' ');
+}
+
+// The last token of a line is followed by the line end instead of a blank.
+void end_line(std::string& out) { out.back() = '\n'; }
+
+void recompute_end_angle(EntityRecord& r) {
+    r.end_angle = r.start_angle + r.sweep;
+    if (r.end_angle > 360.0) {
+        r.end_angle = r.end_angle - 360.0;
+    }
+}
+
+}  // namespace
+
+void format_entity_record(EntityRecord& r, std::string& out) {
+    if (r.color == 0) {
+        r.color = 1;
+    }
+    put_int(out, r.id);
+    put_text(out, r.handle);
+    put_text(out, r.layer);
+    put_int(out, r.color);
+    put_text(out, r.line_type);
+    put_text(out, r.line_style);
+
+    const bool arc_kind = is_kind(r, "ARC") || is_kind(r, "CIRCLE");
+    Point first = r.p1;
+    Point second = r.p2;
+    if (arc_kind) {
+        const PointPair ends =
+            compute_arc_end_points(r.center.x, r.center.y, r.radius, r.start_angle, r.sweep);
+        first = Point{ends.sx, ends.sy};
+        second = Point{ends.ex, ends.ey};
+        put_text(out, r.sweep > kFullCircleSweep ? "CIRCLE" : "ARC");
+    } else {
+        put_text(out, r.kind);
+    }
+
+    append_fixed(out, r.weight, 0);
+    out.push_back(' ');
+    put_text(out, r.tag);
+    if (is_shape(r, "A") || is_shape(r, "C")) {
+        put_text(out, r.sweep > kFullCircleSweep ? "C" : "A");
+    } else {
+        put_text(out, r.shape);
+    }
+
+    if (is_kind(r, "MTEXT") || is_kind(r, "TEXT")) {
+        put_point(out, r.p1);
+        put_real(out, r.text_height);
+        put_real(out, r.angle);
+        put_text(out, r.justify);
+        put_text(out, r.text);
+    } else if (is_kind(r, "LINE")) {
+        put_point(out, first);
+        put_point(out, second);
+    } else if (arc_kind) {
+        recompute_end_angle(r);
+        put_point(out, first);
+        put_point(out, second);
+        put_point(out, r.center);
+        put_real(out, r.radius);
+        put_real(out, r.start_angle);
+        put_real(out, r.end_angle);
+    } else if (is_kind(r, "POINT")) {
+        put_point(out, r.p1);
+        put_int(out, r.point_mode);
+        put_real(out, r.point_size);
+    } else if (is_kind(r, "PLINE")) {
+        put_point(out, r.p1);
+        put_point(out, r.p2);
+        if (is_shape(r, "L")) {
+            put_real(out, r.seg_a);
+            put_real(out, r.seg_b);
+        } else {
+            recompute_end_angle(r);
+            put_real(out, r.seg_a);
+            put_real(out, r.seg_b);
+            put_point(out, r.center);
+            put_real(out, r.radius);
+            put_real(out, r.start_angle);
+            put_real(out, r.end_angle);
+        }
+    } else if (is_kind(r, "DIMENSION")) {
+        put_int(out, r.dim_type);
+        put_text(out, r.dim_style);
+        put_point(out, r.p1);
+        put_point(out, r.p2);
+        put_point(out, r.p4);
+        put_point(out, r.p5);
+        for (double value : r.dim_box) {
+            put_real(out, value);
+        }
+        put_point(out, r.p6);
+        put_real(out, r.angle);
+        put_text(out, r.text);
+    } else if (is_kind(r, "SOLID")) {
+        put_point(out, r.p1);
+        put_point(out, r.p2);
+        put_point(out, r.center);
+        put_point(out, r.p4);
+    }
+    // A record of an unknown kind ends after its head, on a line of its own.
+    end_line(out);
+}
+
+namespace {
+
+bool target_is_read_only(const std::filesystem::path& target) {
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(target, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        return false;
+    }
+    // Honour a read-only result file even where the file system would let
+    // a rename replace it (a process with full rights, or POSIX renames).
+    const auto perms = status.permissions();
+    return (perms & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
+}
+
+bool flush_block(std::FILE* file, std::string& block) {
+    const bool ok = std::fwrite(block.data(), 1, block.size(), file) == block.size();
+    block.clear();
+    return ok;
+}
+
+}  // namespace
+
+bool write_entity_file(EntityList& list, int count, const char* path) {
+    const std::filesystem::path target(path);
+    if (target_is_read_only(target)) {
+        return false;
+    }
+    std::filesystem::path temporary = target;
+    temporary += ".tmp";
+
+    // Text mode, so that line ends are what the platform's front end expects.
+    std::FILE* file = std::fopen(temporary.string().c_str(), "w");
+    if (file == nullptr) {
+        return false;
+    }
+    bool ok = true;
+    std::string block;
+    block.reserve(kFlushSize + 4096);
+    const int last = count < static_cast<int>(list.size()) ? count : static_cast<int>(list.size());
+    for (int i = 0; i < last && ok; ++i) {
+        format_entity_record(list[static_cast<std::size_t>(i)], block);
+        if (block.size() >= kFlushSize) {
+            ok = flush_block(file, block);
+        }
+    }
+    if (ok) {
+        ok = flush_block(file, block);
+    }
+    if (std::fflush(file) != 0 || std::ferror(file) != 0) {
+        ok = false;
+    }
+    if (std::fclose(file) != 0) {
+        ok = false;
+    }
+    std::error_code ec;
+    if (ok) {
+        std::filesystem::rename(temporary, target, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        std::filesystem::remove(temporary, ec);
+    }
+    return ok;
+}
+
+void override_layer(EntityList& list, int n, const char* layer_name, int32_t color) {
+    for (int i = 0; i < n; ++i) {
+        EntityRecord& r = list[static_cast<std::size_t>(i)];
+        copy_text(r.layer, layer_name);
+        r.color = color;
+    }
+}

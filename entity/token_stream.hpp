@@ -1,0 +1,39 @@
+// Reads a text file as a stream of tokens: any run of white space (blank,
+// tab, line feed, carriage return, vertical tab, form feed) separates two
+// tokens, as the "%s" conversion sees them. The file is read in large
+// chunks, so memory stays small however big the file is; a token longer than
+// the buffer makes the buffer grow to hold it.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+struct TokenStream {
+    std::FILE* file = nullptr;
+    std::vector<char> buffer;
+    std::size_t pos = 0;
+    std::size_t end = 0;
+    bool at_eof = false;
+};
+
+// Takes ownership of an open file; token_stream_close closes it.
+void token_stream_open(TokenStream& stream, std::FILE* file);
+void token_stream_close(TokenStream& stream);
+
+// The next token, valid until the next call; false at the end of the file.
+bool next_token(TokenStream& stream, std::string_view& token);
+
+// One conversion each: read the next token into the field. At the end of the
+// file, or when the token is not of the field's form, the field keeps its
+// value; a token of the wrong form is consumed either way, so the parse
+// resumes at the token after it.
+void read_text_field(TokenStream& stream, char* field, std::size_t capacity);
+void read_real_field(TokenStream& stream, double& field);
+void read_int_field(TokenStream& stream, int32_t& field);
+
+template <std::size_t N>
+void read_text_field(TokenStream& stream, char (&field)[N]) {
+    read_text_field(stream, field, N);
+}

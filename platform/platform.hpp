@@ -1,0 +1,31 @@
+// What stands in for the fixed Windows folders and the message box program.
+// On Windows the folders are "C:\ZEP\work\" and "C:\ZEP\Link\". Elsewhere
+// drive C: is a directory: $HOLECHART_DRIVE_C when set, else
+// $WINEPREFIX/drive_c, else $HOME/.wine/drive_c.
+#pragma once
+
+#include <string>
+
+struct FixedPaths {
+    std::string work_folder;          // ends with the separator
+    std::string link_folder;          // ends with the separator
+    std::string entity_file;          // "Object.fad"
+    std::string settings_file;        // "infoHoleTable.dat"
+    std::string message_file;         // "message.dat"
+    std::string message_box_program;  // "info_msgbox.exe"
+    std::string result_file;          // "ResultDR.fad"
+};
+
+// The directory that stands for drive C: (not used on Windows).
+std::string drive_c_folder();
+
+FixedPaths build_fixed_paths();
+
+// The command that runs the program through the command interpreter: its
+// full path, quoted so that no character of it is interpreted by the shell.
+std::string quote_program_path(const std::string& path);
+
+// Runs the program through the command interpreter and waits for it to end.
+// Its result is not examined, except to learn whether it could be started at
+// all: returns false when the interpreter could not run it.
+bool run_program_and_wait(const std::string& path);

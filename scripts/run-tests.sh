@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds everything with warnings as errors and runs the whole test suite,
+# then builds and runs it once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Fails on any failure or sanitizer report.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/prerequisites.sh cmake g++ make libgtest-dev libbenchmark-dev
+jobs=$(nproc 2>/dev/null || echo 2)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DHOLECHART_WERROR=ON -DHOLECHART_BUILD_BENCH=ON >/dev/null
+cmake --build build --parallel "$jobs"
+ctest --test-dir build --output-on-failure --parallel "$jobs"
+
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHOLECHART_WERROR=ON \
+      -DHOLECHART_SANITIZE=ON >/dev/null
+cmake --build build-sanitize --parallel "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-sanitize --output-on-failure --parallel "$jobs"
+echo "All tests passed, sanitizers included."

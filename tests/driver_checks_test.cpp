@@ -1,0 +1,155 @@
+// The driver's checks, run through the real binary as the front end runs it:
+// which report comes first, the exact bytes the user is shown, and what is
+// left behind.
+#include <gtest/gtest.h>
+
+#include "tests/support/test_support.hpp"
+
+using testsupport::run_holechart;
+using testsupport::TempDrive;
+
+namespace {
+
+const std::vector<std::string> kSixNumbers = {"100", "100", "200", "200", "0", "0"};
+const char* kSettings = "1 HoleChart 3 N 2.5\n";
+const char* kOneCircle = "1 A 0 7 ByL ByL CIRCLE 0 NO C 0 0 0 0 10 40 2.5 0 360\n";
+
+struct CheckCase {
+    const char* name;
+    bool settings_present;
+    const char* settings;
+    bool entities_present;
+    const char* entities;
+    std::vector<std::string> args;
+    const char* expected_message;
+};
+
+void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
+
+class DriverCheckTest : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(DriverCheckTest, ReportsFirstFailingCheckOnly) {
+    const CheckCase& c = GetParam();
+    TempDrive drive;
+    if (c.settings_present) {
+        drive.write_settings(c.settings);
+    }
+    if (c.entities_present) {
+        drive.write_entities(c.entities);
+    }
+    const auto run = run_holechart(drive, c.args);
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(drive.seen_messages(), c.expected_message);
+    EXPECT_FALSE(std::filesystem::exists(drive.work / "message.dat"));
+    EXPECT_FALSE(drive.has_result());
+    EXPECT_EQ(run.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, DriverCheckTest,
+    ::testing::Values(
+        CheckCase{"BothMissingNoArguments", false, "", false, "", {},
+                  "[Error Code : 1109]\nFile not found...\n"},
+        CheckCase{"EmptySettings", true, "", true, kOneCircle, kSixNumbers,
+                  "[Error Code : 1109]\nFile not found...\n"},
+        CheckCase{"EntitiesMissing", true, kSettings, false, "", kSixNumbers,
+                  "[Error Code : 1119]\nFile not found...\n"},
+        CheckCase{"EmptyEntities", true, kSettings, true, "", {},
+                  "[Error Code : 1119]\nFile not found...\n"},
+        CheckCase{"FiveNumbers", true, kSettings, true, kOneCircle,
+                  {"100", "100", "200", "200", "0"},
+                  "[Error Code : 2109]\nToo few arguments...\n"},
+        CheckCase{"NoArguments", true, kSettings, true, kOneCircle, {},
+                  "[Error Code : 2109]\nToo few arguments...\n"},
+        CheckCase{"TooFewSettingsValues", true, "1 HoleChart 3 N\n", true, kOneCircle, kSixNumbers,
+                  "[Error Code : 1109]\nInvalid chart settings: fewer than five values...\n"},
+        CheckCase{"ZeroTextHeight", true, "1 HoleChart 3 N 0\n", true, kOneCircle, kSixNumbers,
+                  "[Error Code : 1109]\nInvalid chart settings: text height must be a positive "
+                  "number...\n"},
+        CheckCase{"NegativeTextHeight", true, "1 HoleChart 3 N -2.5\n", true, kOneCircle,
+                  kSixNumbers,
+                  "[Error Code : 1109]\nInvalid chart settings: text height must be a positive "
+                  "number...\n"},
+        CheckCase{"InfiniteTextHeight", true, "1 HoleChart 3 N inf\n", true, kOneCircle,
+                  kSixNumbers,
+                  "[Error Code : 1109]\nInvalid chart settings: text height must be a positive "
+                  "number...\n"},
+        CheckCase{"SubnormalTextHeight", true, "1 HoleChart 3 N 1e-320\n", true, kOneCircle,
+                  kSixNumbers,
+                  "[Error Code : 1109]\nInvalid chart settings: text height must be a positive "
+                  "number...\n"},
+        CheckCase{"WordForTextHeight", true, "1 HoleChart 3 N big\n", true, kOneCircle,
+                  kSixNumbers,
+                  "[Error Code : 1109]\nInvalid chart settings: text height must be a positive "
+                  "number...\n"},
+        CheckCase{"WordForLayerMode", true, "one HoleChart 3 N 2.5\n", true, kOneCircle,
+                  kSixNumbers,
+                  "[Error Code : 1109]\nInvalid chart settings: layer mode is not a number...\n"},
+        CheckCase{"WordForColour", true, "1 HoleChart green N 2.5\n", true, kOneCircle,
+                  kSixNumbers,
+                  "[Error Code : 1109]\nInvalid chart settings: layer colour is not a "
+                  "number...\n"}),
+    [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
+
+TEST(DriverRun, SettingsMayBeSpreadOverLinesAndExtraArgumentsAreIgnored) {
+    TempDrive drive;
+    drive.write_settings("1\nHoleChart\n3\nN\n2.5\n");
+    drive.write_entities(kOneCircle);
+    auto args = kSixNumbers;
+    args.push_back("junk");
+    const auto run = run_holechart(drive, args);
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(drive.seen_messages(), "");
+    EXPECT_TRUE(drive.has_result());
+}
+
+TEST(DriverRun, NoHoleEndsSilentlyAndKeepsAnEarlierResult) {
+    TempDrive drive;
+    drive.write_settings(kSettings);
+    drive.write_entities("1 A 0 7 ByL ByL LINE 0 NO L 0 0 10 0\n");
+    testsupport::write_file(drive.work / "ResultDR.fad", "earlier\n");
+    const auto run = run_holechart(drive, kSixNumbers);
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(drive.seen_messages(), "");
+    EXPECT_EQ(drive.result(), "earlier\n");
+}
+
+TEST(DriverRun, FolderPathWithBlanksQuotesAndShellCharactersStillReports) {
+    TempDrive drive(" with blank 'single' \"double\" $HOME;`true`&|");
+    const auto run = run_holechart(drive, {});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(drive.seen_messages(), "[Error Code : 1109]\nFile not found...\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(DriverRun, MissingMessageBoxProgramStillTellsTheUserOnStandardError) {
+    TempDrive drive;
+    std::filesystem::remove(drive.link / "info_msgbox.exe");
+    const auto run = run_holechart(drive, {});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_NE(run.err.find("[Error Code : 1109]\nFile not found...\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(drive.work / "message.dat"));
+}
+
+TEST(DriverRun, UnwritableMessageFileStillTellsTheUserOnStandardError) {
+    TempDrive drive;
+    // A folder in the way of "message.dat" makes it impossible to create.
+    std::filesystem::create_directory(drive.work / "message.dat");
+    const auto run = run_holechart(drive, {});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.err, "[Error Code : 1109]\nFile not found...\n");
+    EXPECT_EQ(drive.seen_messages(), "");
+}
+
+TEST(DriverRun, ShippedMessageBoxShowsBothLinesOnTheTerminal) {
+    TempDrive drive;
+    drive.install_shipped_msgbox();
+    const auto run = run_holechart(drive, {});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.err, "[Error Code : 1109]\nFile not found...\n");
+    EXPECT_EQ(run.out, "");
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+#include "tests/support/test_support.hpp"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/platform.hpp"
+
+namespace testsupport {
+
+std::string read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void write_file(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+namespace {
+
+fs::path unique_folder(const std::string& suffix) {
+    static std::atomic<int> counter{0};
+    const fs::path base = fs::temp_directory_path();
+    for (;;) {
+        const fs::path candidate =
+            base / ("holechart-test-" + std::to_string(::getpid()) + "-" +
+                    std::to_string(counter.fetch_add(1)) + suffix);
+        std::error_code ec;
+        if (fs::create_directory(candidate, ec)) {
+            return candidate;
+        }
+    }
+}
+
+}  // namespace
+
+TempDrive::TempDrive(const std::string& name_suffix)
+    : root(unique_folder(name_suffix)), work(root / "ZEP" / "work"), link(root / "ZEP" / "Link") {
+    fs::create_directories(work);
+    fs::create_directories(link);
+    install_capture_msgbox();
+}
+
+TempDrive::~TempDrive() {
+    std::error_code ec;
+    // Restore write permission anywhere a test took it away, then remove.
+    for (auto it = fs::recursive_directory_iterator(root, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::remove_all(root, ec);
+}
+
+void TempDrive::install_capture_msgbox() const {
+    fs::copy_file(CAPTURE_MSGBOX_BINARY, link / "info_msgbox.exe",
+                  fs::copy_options::overwrite_existing);
+}
+
+void TempDrive::install_shipped_msgbox() const {
+    fs::copy_file(INFO_MSGBOX_BINARY, link / "info_msgbox.exe",
+                  fs::copy_options::overwrite_existing);
+}
+
+std::string TempDrive::seen_messages() const {
+    const fs::path seen = work / "message.seen";
+    return fs::exists(seen) ? read_file(seen) : std::string();
+}
+
+void TempDrive::write_settings(const std::string& text) const {
+    write_file(work / "infoHoleTable.dat", text);
+}
+
+void TempDrive::write_entities(const std::string& text) const {
+    write_file(work / "Object.fad", text);
+}
+
+bool TempDrive::has_result() const { return fs::exists(work / "ResultDR.fad"); }
+
+std::string TempDrive::result() const { return read_file(work / "ResultDR.fad"); }
+
+RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& args) {
+    const fs::path out_path = drive.root / "run.stdout";
+    const fs::path err_path = drive.root / "run.stderr";
+    std::string command = "cd " + quote_program_path(drive.root.string()) +
+                          " && HOLECHART_DRIVE_C=" + quote_program_path(drive.root.string()) + " " +
+                          quote_program_path(HOLECHART_BINARY);
+    for (const std::string& arg : args) {
+        command += " " + quote_program_path(arg);
+    }
+    command += " >" + quote_program_path(out_path.string()) + " 2>" +
+               quote_program_path(err_path.string());
+    RunResult result;
+    const int status = std::system(command.c_str());
+    result.exit_code = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
+    result.out = read_file(out_path);
+    result.err = read_file(err_path);
+    std::error_code ec;
+    fs::remove(out_path, ec);
+    fs::remove(err_path, ec);
+    return result;
+}
+
+std::vector<std::string> split_lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string current;
+    for (char c : text) {
+        if (c == '\n') {
+            lines.push_back(current);
+            current.clear();
+        } else {
+            current.push_back(c);
+        }
+    }
+    if (!current.empty()) {
+        lines.push_back(current);
+    }
+    return lines;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,56 @@
+// Helpers shared by the tests: a fresh drive folder per test, running the
+// real binary in it as the front end does, and small file helpers.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+namespace fs = std::filesystem;
+
+std::string read_file(const fs::path& path);
+void write_file(const fs::path& path, const std::string& bytes);
+
+// A fresh temporary folder standing for drive C:, with ZEP/work and ZEP/Link,
+// removed again when the object goes. The name may be given a suffix with
+// blanks or shell characters to test quoting.
+struct TempDrive {
+    explicit TempDrive(const std::string& name_suffix = "");
+    ~TempDrive();
+    TempDrive(const TempDrive&) = delete;
+    TempDrive& operator=(const TempDrive&) = delete;
+
+    fs::path root;
+    fs::path work;
+    fs::path link;
+
+    // Puts a message box program into the link folder: the capturing test
+    // stand-in (default) or the shipped one.
+    void install_capture_msgbox() const;
+    void install_shipped_msgbox() const;
+
+    // What the capturing stand-in was shown, or "" when it never ran.
+    std::string seen_messages() const;
+
+    void write_settings(const std::string& text) const;
+    void write_entities(const std::string& text) const;
+    bool has_result() const;
+    std::string result() const;
+};
+
+struct RunResult {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built holechart with HOLECHART_DRIVE_C set to the drive, in the
+// drive's root folder as working directory.
+RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& args);
+
+// Splits a text into its lines (without the line ends).
+std::vector<std::string> split_lines(const std::string& text);
+
+}  // namespace testsupport
