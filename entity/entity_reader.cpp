@@ -1,6 +1,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "entity/entity_file.hpp"
@@ -12,7 +14,9 @@ namespace {
 
 constexpr int64_t kReadChunkChars = 511;
 
-int64_t reads_for_line(int64_t length) { return (length + kReadChunkChars - 1) / kReadChunkChars; }
+int64_t reads_for_line(int64_t length) {
+    return (length + kReadChunkChars - 1) / kReadChunkChars;
+}
 
 void read_point(TokenStream& s, Point& p) {
     read_real_field(s, p.x);
@@ -32,8 +36,12 @@ void wrap_start_angle(EntityRecord& r) {
     }
 }
 
-bool is_kind(const EntityRecord& r, const char* kind) { return std::strcmp(r.kind, kind) == 0; }
-bool is_shape(const EntityRecord& r, const char* shape) { return std::strcmp(r.shape, shape) == 0; }
+bool is_kind(const EntityRecord& r, const char* kind) {
+    return std::strcmp(r.kind, kind) == 0;
+}
+bool is_shape(const EntityRecord& r, const char* shape) {
+    return std::strcmp(r.shape, shape) == 0;
+}
 
 void read_arc_body(TokenStream& s, EntityRecord& r) {
     read_point(s, r.p1);
@@ -96,34 +104,36 @@ int64_t count_entity_lines(const char* path) {
     if (file == nullptr) {
         return -1;
     }
+    // Characters of the current line as text mode sees them: a CR directly
+    // before the line feed is part of the line end, any other CR counts.
     int64_t reads = 0;
-    int64_t length = 0;  // characters of the current line, as text mode sees them
-    bool pending_cr = false;
+    int64_t length = 0;
+    bool previous_was_cr = false;
     std::vector<char> chunk(1 << 16);
     std::size_t got;
     while ((got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0) {
-        for (std::size_t i = 0; i < got; ++i) {
-            const char c = chunk[i];
-            if (pending_cr) {
-                pending_cr = false;
-                if (c != '\n') {
-                    ++length;  // a lone CR is an ordinary character
-                }
+        const char* pos = chunk.data();
+        const char* const end = pos + got;
+        while (pos < end) {
+            const char* feed = static_cast<const char*>(
+                std::memchr(pos, '\n', static_cast<std::size_t>(end - pos)));
+            if (feed == nullptr) {
+                length += end - pos;
+                previous_was_cr = end[-1] == '\r';
+                break;
             }
-            if (c == '\r') {
-                pending_cr = true;
-            } else if (c == '\n') {
-                reads += reads_for_line(length + 1);
-                length = 0;
-            } else {
-                ++length;
+            length += feed - pos;
+            const bool crlf = feed > pos ? feed[-1] == '\r' : previous_was_cr;
+            if (crlf) {
+                --length;
             }
+            reads += reads_for_line(length + 1);
+            length = 0;
+            previous_was_cr = false;
+            pos = feed + 1;
         }
     }
     std::fclose(file);
-    if (pending_cr) {
-        ++length;
-    }
     if (length > 0) {
         reads += reads_for_line(length);
     }
@@ -187,19 +197,29 @@ bool read_entity_file(const char* path, EntityList& list, int& count) {
         fail_allocation("Memori ERROR\n");
     }
     const int n = static_cast<int>(lines);
-    list = entity_list_create(n + 10);
-
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
-        list = EntityList{};
         return false;
     }
+    // The list that entity_list_create(n + 10) makes, built record by record
+    // so that each record is defaulted and filled while it is in cache.
+    list = entity_list_create(0);
+    try {
+        list.records.reserve(static_cast<std::size_t>(n) + 11);
+    } catch (const std::bad_alloc&) {
+        fail_allocation("Memori ERROR\n");
+    } catch (const std::length_error&) {
+        fail_allocation("Memori ERROR\n");
+    }
+    list.records.clear();
     TokenStream stream;
     token_stream_open(stream, file);
     for (int i = 0; i < n; ++i) {
-        read_entity_record(stream, list[static_cast<std::size_t>(i)]);
+        list.records.emplace_back();
+        read_entity_record(stream, list.records.back());
     }
     token_stream_close(stream);
+    list.records.resize(static_cast<std::size_t>(n) + 11);
     count = n;
     return true;
 }

@@ -27,7 +27,9 @@ std::string read_key_area(const EntityRecord& record) {
     return std::string(area);
 }
 
-void set_entity_defaults(EntityRecord& record) { record = EntityRecord{}; }
+void set_entity_defaults(EntityRecord& record) {
+    record = EntityRecord{};
+}
 
 void fail_allocation(const char* message) {
     std::fputs(message, stdout);

@@ -16,8 +16,12 @@ constexpr double kFullCircleSweep = 359.999999;
 // Output goes to the file in blocks of about this size.
 constexpr std::size_t kFlushSize = 1 << 20;
 
-bool is_kind(const EntityRecord& r, const char* kind) { return std::strcmp(r.kind, kind) == 0; }
-bool is_shape(const EntityRecord& r, const char* shape) { return std::strcmp(r.shape, shape) == 0; }
+bool is_kind(const EntityRecord& r, const char* kind) {
+    return std::strcmp(r.kind, kind) == 0;
+}
+bool is_shape(const EntityRecord& r, const char* shape) {
+    return std::strcmp(r.shape, shape) == 0;
+}
 
 void put_real(std::string& out, double value) {
     append_fixed(out, value, 12);
@@ -40,7 +44,9 @@ void put_int(std::string& out, int32_t value) {
 }
 
 // The last token of a line is followed by the line end instead of a blank.
-void end_line(std::string& out) { out.back() = '\n'; }
+void end_line(std::string& out) {
+    out.back() = '\n';
+}
 
 void recompute_end_angle(EntityRecord& r) {
     r.end_angle = r.start_angle + r.sweep;
@@ -173,6 +179,13 @@ bool write_entity_file(EntityList& list, int count, const char* path) {
     std::filesystem::path temporary = target;
     temporary += ".tmp";
 
+    // A file or link left by an interrupted run goes first: were it a link,
+    // opening it would write through to whatever it points at.
+    std::error_code ec;
+    const std::filesystem::file_status leftover = std::filesystem::symlink_status(temporary, ec);
+    if (std::filesystem::is_symlink(leftover) || std::filesystem::is_regular_file(leftover)) {
+        std::filesystem::remove(temporary, ec);
+    }
     // Text mode, so that line ends are what the platform's front end expects.
     std::FILE* file = std::fopen(temporary.string().c_str(), "w");
     if (file == nullptr) {
@@ -197,7 +210,6 @@ bool write_entity_file(EntityList& list, int count, const char* path) {
     if (std::fclose(file) != 0) {
         ok = false;
     }
-    std::error_code ec;
     if (ok) {
         std::filesystem::rename(temporary, target, ec);
         ok = !ec;

@@ -9,12 +9,26 @@ namespace {
 
 constexpr std::size_t kChunkSize = 1 << 20;
 
+// The white space of the C locale: blank, tab, line feed, vertical tab,
+// form feed, carriage return.
+struct SpaceTable {
+    bool space[256] = {};
+    constexpr SpaceTable() {
+        space[static_cast<unsigned char>(' ')] = true;
+        for (int c = '\t'; c <= '\r'; ++c) {
+            space[c] = true;
+        }
+    }
+};
+constexpr SpaceTable kSpaces;
+
 inline bool is_space(char c) {
-    return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    return kSpaces.space[static_cast<unsigned char>(c)];
 }
 
 // Moves the unread bytes to the front and reads more after them. Returns
-// false when nothing more could be read.
+// false when nothing more could be read. The byte after the data is always
+// a blank, so a scan for the end of a token needs no bounds check.
 bool refill(TokenStream& s) {
     if (s.at_eof || s.file == nullptr) {
         return false;
@@ -24,15 +38,17 @@ bool refill(TokenStream& s) {
         s.end -= s.pos;
         s.pos = 0;
     }
-    if (s.end == s.buffer.size()) {
+    if (s.end + 1 >= s.buffer.size()) {
         s.buffer.resize(s.buffer.size() * 2);
     }
-    const std::size_t got = std::fread(s.buffer.data() + s.end, 1, s.buffer.size() - s.end, s.file);
+    const std::size_t room = s.buffer.size() - 1 - s.end;
+    const std::size_t got = std::fread(s.buffer.data() + s.end, 1, room, s.file);
+    s.end += got;
+    s.buffer[s.end] = ' ';
     if (got == 0) {
         s.at_eof = true;
         return false;
     }
-    s.end += got;
     return true;
 }
 
@@ -40,7 +56,7 @@ bool refill(TokenStream& s) {
 
 void token_stream_open(TokenStream& stream, std::FILE* file) {
     stream.file = file;
-    stream.buffer.assign(kChunkSize, '\0');
+    stream.buffer.assign(kChunkSize, ' ');
     stream.pos = 0;
     stream.end = 0;
     stream.at_eof = false;
@@ -56,36 +72,48 @@ void token_stream_close(TokenStream& stream) {
 }
 
 bool next_token(TokenStream& s, std::string_view& token) {
+    // Work on locals: the bytes read could alias the stream's own fields,
+    // which would force a store of them on every byte.
+    const char* data = s.buffer.data();
+    std::size_t pos = s.pos;
+    std::size_t end = s.end;
     for (;;) {
-        while (s.pos < s.end && is_space(s.buffer[s.pos])) {
-            ++s.pos;
+        while (pos < end && is_space(data[pos])) {
+            ++pos;
         }
-        if (s.pos < s.end) {
+        if (pos < end) {
             break;
         }
-        s.pos = s.end;
+        s.pos = end;
         if (!refill(s)) {
             return false;
         }
+        data = s.buffer.data();
+        pos = s.pos;
+        end = s.end;
     }
-    std::size_t scan = s.pos;
+    std::size_t scan = pos;
     for (;;) {
-        while (scan < s.end && !is_space(s.buffer[scan])) {
-            ++scan;
+        while (!is_space(data[scan])) {
+            ++scan;  // stops at the blank after the data at the latest
         }
-        if (scan < s.end || s.at_eof) {
+        if (scan < end || s.at_eof) {
             break;
         }
-        // The token runs to the end of the buffer: read on, keeping its
-        // start, which refill moves to the front.
-        const std::size_t done = scan - s.pos;
-        if (!refill(s)) {
-            scan = s.end;
+        // The token runs to the end of the data: read on, keeping its start,
+        // which refill moves to the front.
+        const std::size_t done = scan - pos;
+        s.pos = pos;
+        const bool more = refill(s);
+        data = s.buffer.data();
+        pos = s.pos;
+        end = s.end;
+        scan = pos + done;
+        if (!more) {
             break;
         }
-        scan = s.pos + done;
     }
-    token = std::string_view(s.buffer.data() + s.pos, scan - s.pos);
+    token = std::string_view(data + pos, scan - pos);
     s.pos = scan;
     return true;
 }

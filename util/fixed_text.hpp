@@ -25,7 +25,10 @@ void copy_text(char (&dest)[N], std::string_view src) {
 
 template <std::size_t N>
 void copy_text(char (&dest)[N], const char* src) {
-    // strnlen keeps the scan inside N bytes plus one, enough to know whether
-    // the text has to be cut.
-    copy_text_bounded(dest, N, std::string_view(src, ::strnlen(src, N)));
+    // Looks at no more than N bytes: enough to know whether the text has to
+    // be cut, and never past the end of a shorter text.
+    const void* nul = std::memchr(src, '\0', N);
+    const std::size_t length =
+        nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - src) : N;
+    copy_text_bounded(dest, N, std::string_view(src, length));
 }

@@ -34,9 +34,8 @@ fs::path unique_folder(const std::string& suffix) {
     static std::atomic<int> counter{0};
     const fs::path base = fs::temp_directory_path();
     for (;;) {
-        const fs::path candidate =
-            base / ("holechart-test-" + std::to_string(::getpid()) + "-" +
-                    std::to_string(counter.fetch_add(1)) + suffix);
+        const fs::path candidate = base / ("holechart-test-" + std::to_string(::getpid()) + "-" +
+                                           std::to_string(counter.fetch_add(1)) + suffix);
         std::error_code ec;
         if (fs::create_directory(candidate, ec)) {
             return candidate;
@@ -86,15 +85,20 @@ void TempDrive::write_entities(const std::string& text) const {
     write_file(work / "Object.fad", text);
 }
 
-bool TempDrive::has_result() const { return fs::exists(work / "ResultDR.fad"); }
+bool TempDrive::has_result() const {
+    return fs::exists(work / "ResultDR.fad");
+}
 
-std::string TempDrive::result() const { return read_file(work / "ResultDR.fad"); }
+std::string TempDrive::result() const {
+    return read_file(work / "ResultDR.fad");
+}
 
-RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& args) {
+RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& args,
+                        const std::string& shell_setup) {
     const fs::path out_path = drive.root / "run.stdout";
     const fs::path err_path = drive.root / "run.stderr";
-    std::string command = "cd " + quote_program_path(drive.root.string()) +
-                          " && HOLECHART_DRIVE_C=" + quote_program_path(drive.root.string()) + " " +
+    std::string command = "cd " + quote_program_path(drive.root.string()) + " && " + shell_setup +
+                          " HOLECHART_DRIVE_C=" + quote_program_path(drive.root.string()) + " " +
                           quote_program_path(HOLECHART_BINARY);
     for (const std::string& arg : args) {
         command += " " + quote_program_path(arg);

@@ -48,7 +48,10 @@ struct RunResult {
 
 // Runs the built holechart with HOLECHART_DRIVE_C set to the drive, in the
 // drive's root folder as working directory.
-RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& args);
+// shell_setup runs in the same shell just before the tool, e.g. to set a
+// resource limit.
+RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& args,
+                        const std::string& shell_setup = "");
 
 // Splits a text into its lines (without the line ends).
 std::vector<std::string> split_lines(const std::string& text);

@@ -1,0 +1,603 @@
+// The entity file reader: how records are counted, how tokens land in the
+// fields, what is derived, and how damaged files are taken.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "entity/entity_file.hpp"
+#include "entity/token_stream.hpp"
+#include "tests/support/test_support.hpp"
+
+using testsupport::TempDrive;
+using testsupport::write_file;
+
+namespace {
+
+struct Loaded {
+    bool ok = false;
+    int count = -1;
+    EntityList list;
+};
+
+Loaded load(const std::string& bytes) {
+    TempDrive drive;
+    const auto path = drive.work / "Object.fad";
+    write_file(path, bytes);
+    Loaded result;
+    result.count = 12345;
+    result.ok = read_entity_file(path.string().c_str(), result.list, result.count);
+    return result;
+}
+
+int64_t count_lines(const std::string& bytes) {
+    TempDrive drive;
+    const auto path = drive.work / "Object.fad";
+    write_file(path, bytes);
+    return count_entity_lines(path.string().c_str());
+}
+
+// The record's line as the writer gives it, without touching the record.
+std::string line_of(EntityRecord record) {
+    std::string out;
+    format_entity_record(record, out);
+    return out;
+}
+
+void expect_defaulted_line(const EntityRecord& r) {
+    EXPECT_EQ(r.id, 0);
+    EXPECT_STREQ(r.handle, "0");
+    EXPECT_STREQ(r.layer, "0");
+    EXPECT_EQ(r.color, 1);
+    EXPECT_STREQ(r.kind, "LINE");
+    EXPECT_STREQ(r.shape, "L");
+    EXPECT_STREQ(r.tag, "NO");
+    EXPECT_EQ(r.p1.x, 0.0);
+    EXPECT_EQ(r.p1.y, 0.0);
+    EXPECT_EQ(r.p2.x, 0.0);
+    EXPECT_EQ(r.p2.y, 0.0);
+    // A zero-length line is horizontal: slope 0, intercept its y, angle 0.
+    EXPECT_EQ(r.slope, 0.0);
+    EXPECT_EQ(r.intercept, 0.0);
+    EXPECT_EQ(r.angle, 0.0);
+}
+
+const std::string kHead = "1 A 0 7 ByL ByL ";
+
+// ---------------------------------------------------------------------------
+// Record count
+
+struct CountCase {
+    const char* name;
+    std::string bytes;
+    int64_t records;
+};
+
+void PrintTo(const CountCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CountLinesTest : public ::testing::TestWithParam<CountCase> {};
+
+TEST_P(CountLinesTest, CountsReadsOfAtMost511Characters) {
+    EXPECT_EQ(count_lines(GetParam().bytes), GetParam().records);
+}
+
+std::string x(std::size_t n) {
+    return std::string(n, 'x');
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, CountLinesTest,
+    ::testing::Values(
+        CountCase{"Empty", "", 0}, CountCase{"NoLineEnd", "abc", 1},
+        CountCase{"OneLine", "abc\n", 1}, CountCase{"TwoLines", "a\nb\n", 2},
+        CountCase{"LastLineWithoutEnd", "a\nb", 2}, CountCase{"BlankLines", "\n\n", 2},
+        CountCase{"CrLfIsOneLineEnd", "a\r\nb\r\n", 2},
+        CountCase{"LoneCrsDoNotEndLines", "a\rb\rc\r", 1}, CountCase{"CrBeforeCrLf", "a\r\r\n", 1},
+        CountCase{"510CharsAndLf", x(510) + "\n", 1}, CountCase{"511CharsAndLf", x(511) + "\n", 2},
+        CountCase{"510CharsAndCrLf", x(510) + "\r\n", 1},
+        CountCase{"511CharsAndCrLf", x(511) + "\r\n", 2},
+        CountCase{"LoneCrCountsAsACharacter", x(509) + "\ry\n", 2},
+        CountCase{"LoneCrInShortLine", x(508) + "\ry\n", 1},
+        CountCase{"1021CharsAndLf", x(1021) + "\n", 2},
+        CountCase{"1022CharsAndLf", x(1022) + "\n", 3}, CountCase{"511CharsNoEnd", x(511), 1},
+        CountCase{"512CharsNoEnd", x(512), 2}, CountCase{"TrailingLoneCr510", x(510) + "\r", 1},
+        CountCase{"TrailingLoneCr511", x(511) + "\r", 2},
+        CountCase{"LongLineThenShort", x(600) + "\nabc\n", 3}),
+    [](const ::testing::TestParamInfo<CountCase>& info) { return std::string(info.param.name); });
+
+TEST(CountLines, MissingFileIsMinusOne) {
+    TempDrive drive;
+    EXPECT_EQ(count_entity_lines((drive.work / "none.fad").string().c_str()), -1);
+}
+
+// ---------------------------------------------------------------------------
+// Whole file
+
+TEST(ReadEntityFile, MissingOrEmptyFileGivesFalseAndCountZero) {
+    TempDrive drive;
+    EntityList list;
+    int count = 7;
+    EXPECT_FALSE(read_entity_file((drive.work / "none.fad").string().c_str(), list, count));
+    EXPECT_EQ(count, 0);
+
+    const Loaded empty = load("");
+    EXPECT_FALSE(empty.ok);
+    EXPECT_EQ(empty.count, 0);
+}
+
+TEST(ReadEntityFile, ListHoldsCountPlusElevenRecordsAndTheRestAreDefaults) {
+    const Loaded got = load(kHead + "LINE 0 NO L 1 2 3 4\n" + kHead + "LINE 0 NO L 5 6 7 8\n");
+    ASSERT_TRUE(got.ok);
+    ASSERT_EQ(got.count, 2);
+    ASSERT_EQ(got.list.size(), 13u);
+    EXPECT_EQ(got.list[1].p2.y, 8.0);
+    for (std::size_t i = 2; i < got.list.size(); ++i) {
+        SCOPED_TRACE(i);
+        expect_defaulted_line(got.list[i]);
+    }
+}
+
+TEST(ReadEntityFile, BlankLineShiftsRecordsAndLastOneStaysDefaulted) {
+    const Loaded got =
+        load(kHead + "LINE 0 NO L 1 2 3 4\n\n" + "2 B 0 7 ByL ByL LINE 0 NO L 5 6 7 8\n");
+    ASSERT_TRUE(got.ok);
+    ASSERT_EQ(got.count, 3);
+    EXPECT_EQ(got.list[0].p2.y, 4.0);
+    EXPECT_EQ(got.list[1].id, 2);
+    EXPECT_STREQ(got.list[1].handle, "B");
+    EXPECT_EQ(got.list[1].p1.x, 5.0);
+    EXPECT_EQ(got.list[1].p2.y, 8.0);
+    expect_defaulted_line(got.list[2]);
+}
+
+TEST(ReadEntityFile, OnlyABlankLineIsOneDefaultedRecord) {
+    const Loaded got = load("\n");
+    ASSERT_TRUE(got.ok);
+    ASSERT_EQ(got.count, 1);
+    expect_defaulted_line(got.list[0]);
+}
+
+TEST(ReadEntityFile, TokensEndingEarlyLeaveFieldsAtTheirDefaults) {
+    const Loaded got = load(kHead + "LINE 0 NO L 1 2 3\n");
+    ASSERT_TRUE(got.ok);
+    ASSERT_EQ(got.count, 1);
+    const EntityRecord& r = got.list[0];
+    EXPECT_EQ(r.p1.x, 1.0);
+    EXPECT_EQ(r.p1.y, 2.0);
+    EXPECT_EQ(r.p2.x, 3.0);
+    EXPECT_EQ(r.p2.y, 0.0);
+    // The derived values follow the points as read: (1, 2) -> (3, 0).
+    EXPECT_DOUBLE_EQ(r.slope, 1.0);
+    EXPECT_DOUBLE_EQ(r.intercept, 3.0);
+    EXPECT_DOUBLE_EQ(r.angle, 315.0);
+}
+
+TEST(ReadEntityFile, ShortLastLineFillsOnlyTheHeadFieldsItHas) {
+    const Loaded got = load(kHead + "LINE 0 NO L 1 2 3 4\n2 B Walls\n");
+    ASSERT_TRUE(got.ok);
+    ASSERT_EQ(got.count, 2);
+    EXPECT_EQ(got.list[0].p2.y, 4.0);
+    const EntityRecord& r = got.list[1];
+    EXPECT_EQ(r.id, 2);
+    EXPECT_STREQ(r.handle, "B");
+    EXPECT_STREQ(r.layer, "Walls");
+    EXPECT_EQ(r.color, 1);
+    EXPECT_STREQ(r.kind, "LINE");
+    EXPECT_STREQ(r.shape, "L");
+    EXPECT_EQ(r.p1.x, 0.0);
+}
+
+TEST(ReadEntityFile, LineLongerThan511CharactersCountsAsTwoRecords) {
+    std::string line = kHead + "LINE 0 NO L 1 2 3 4";
+    line += std::string(600 - line.size(), ' ');
+    const Loaded got = load(line + "\n");
+    ASSERT_TRUE(got.ok);
+    ASSERT_EQ(got.count, 2);
+    EXPECT_EQ(got.list[0].p2.y, 4.0);
+    expect_defaulted_line(got.list[1]);
+    EXPECT_EQ(got.list.size(), 13u);
+}
+
+TEST(ReadEntityFile, CrLfAndLfFilesReadTheSame) {
+    const std::string lines[] = {
+        kHead + "LINE 0 NO L 1 2 3 4",
+        kHead + "TEXT 0 NO T 1 2 2.5 30 BL Hello",
+        kHead + "ARC 0 NO A 0 0 0 0 10 40 2.5 350 10",
+        kHead + "PLINE 0 NO A 1 0 0 1 0 0 0 0 1 0 90",
+    };
+    std::string lf;
+    std::string crlf;
+    for (const std::string& l : lines) {
+        lf += l + "\n";
+        crlf += l + "\r\n";
+    }
+    const Loaded a = load(lf);
+    const Loaded b = load(crlf);
+    ASSERT_TRUE(a.ok);
+    ASSERT_TRUE(b.ok);
+    ASSERT_EQ(a.count, 4);
+    ASSERT_EQ(b.count, 4);
+    for (std::size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(line_of(a.list[i]), line_of(b.list[i]));
+        EXPECT_STREQ(b.list[i].text, a.list[i].text);
+        EXPECT_EQ(b.list[i].sweep, a.list[i].sweep);
+        EXPECT_EQ(b.list[i].slope, a.list[i].slope);
+    }
+    EXPECT_STREQ(b.list[1].text, "Hello");
+    EXPECT_EQ(b.list[2].sweep, 20.0);
+}
+
+TEST(ReadEntityFile, CrOnlyLineEndsMakeOneRecordWithTokensStillSeparated) {
+    const Loaded got = load(kHead + "LINE 0 NO L 1 2 3 4\r2 B 0 7 ByL ByL LINE 0 NO L 5 6 7 8\r");
+    ASSERT_TRUE(got.ok);
+    ASSERT_EQ(got.count, 1);
+    EXPECT_EQ(got.list[0].p2.y, 4.0);
+    // The second entity is never read.
+    expect_defaulted_line(got.list[1]);
+}
+
+TEST(ReadEntityFile, TextWithABlankKeepsItsFirstWord) {
+    const Loaded got = load(kHead + "TEXT 0 NO T 0 0 2.5 0 BL Two words\n");
+    ASSERT_TRUE(got.ok);
+    ASSERT_EQ(got.count, 1);
+    EXPECT_STREQ(got.list[0].text, "Two");
+}
+
+TEST(ReadEntityFile, FileLargerThanOneReadChunkReadsEveryRecord) {
+    // Enough records that tokens straddle the reader's chunk boundaries.
+    constexpr int kRecords = 30000;
+    std::string bytes;
+    for (int i = 0; i < kRecords; ++i) {
+        bytes += std::to_string(i) + " H" + std::to_string(i) + " Layer 2 ByL ByL LINE 0 NO L " +
+                 std::to_string(i) + ".5 1 " + std::to_string(i) + ".5 2\n";
+    }
+    ASSERT_GT(bytes.size(), 1u << 20);
+    const Loaded got = load(bytes);
+    ASSERT_TRUE(got.ok);
+    ASSERT_EQ(got.count, kRecords);
+    int wrong = 0;
+    for (int i = 0; i < kRecords; ++i) {
+        const EntityRecord& r = got.list[static_cast<std::size_t>(i)];
+        const std::string handle = "H" + std::to_string(i);
+        if (r.id != i || handle != r.handle || r.p1.x != i + 0.5 || r.p2.y != 2.0 ||
+            r.slope != 99999999.9) {
+            ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Single records
+
+// A record read from the text alone, starting from the given record.
+EntityRecord read_one(const std::string& text, EntityRecord start = EntityRecord{}) {
+    std::FILE* file = std::tmpfile();
+    EXPECT_NE(file, nullptr);
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::rewind(file);
+    TokenStream stream;
+    token_stream_open(stream, file);
+    read_entity_record(stream, start);
+    token_stream_close(stream);
+    return start;
+}
+
+TEST(ReadEntityRecord, FieldsLandInTheirMembers) {
+    const EntityRecord text = read_one("5 1A Dims 0 Cont Dash TEXT 1.5 T3 T 1 2 2.5 30 MC Hi");
+    EXPECT_EQ(text.id, 5);
+    EXPECT_STREQ(text.handle, "1A");
+    EXPECT_STREQ(text.layer, "Dims");
+    EXPECT_EQ(text.color, 0);  // only the writer turns 0 into 1
+    EXPECT_STREQ(text.line_type, "Cont");
+    EXPECT_STREQ(text.line_style, "Dash");
+    EXPECT_STREQ(text.kind, "TEXT");
+    EXPECT_EQ(text.weight, 1.5);
+    EXPECT_STREQ(text.tag, "T3");
+    EXPECT_STREQ(text.shape, "T");
+    EXPECT_EQ(text.p1.x, 1.0);
+    EXPECT_EQ(text.p1.y, 2.0);
+    EXPECT_EQ(text.text_height, 2.5);
+    EXPECT_EQ(text.angle, 30.0);  // read, not derived
+    EXPECT_STREQ(text.justify, "MC");
+    EXPECT_STREQ(text.text, "Hi");
+
+    const EntityRecord point = read_one(kHead + "POINT 0 NO P 3 4 35 0.5");
+    EXPECT_EQ(point.p1.x, 3.0);
+    EXPECT_EQ(point.p1.y, 4.0);
+    EXPECT_EQ(point.point_mode, 35);
+    EXPECT_EQ(point.point_size, 0.5);
+
+    const EntityRecord seg = read_one(kHead + "PLINE 0 NO A 1 2 3 4 0.25 0.75 5 6 7 8 9");
+    EXPECT_EQ(seg.p1.x, 1.0);
+    EXPECT_EQ(seg.p1.y, 2.0);
+    EXPECT_EQ(seg.p2.x, 3.0);
+    EXPECT_EQ(seg.p2.y, 4.0);
+    EXPECT_EQ(seg.seg_a, 0.25);
+    EXPECT_EQ(seg.seg_b, 0.75);
+    EXPECT_EQ(seg.center.x, 5.0);
+    EXPECT_EQ(seg.center.y, 6.0);
+    EXPECT_EQ(seg.radius, 7.0);
+    EXPECT_EQ(seg.start_angle, 8.0);
+    EXPECT_EQ(seg.end_angle, 9.0);
+    EXPECT_DOUBLE_EQ(seg.sweep, 1.0);
+
+    const EntityRecord dim =
+        read_one(kHead + "DIMENSION 0 NO D 4 ISO-25 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 <>");
+    EXPECT_EQ(dim.dim_type, 4);
+    EXPECT_STREQ(dim.dim_style, "ISO-25");
+    EXPECT_EQ(dim.p1.x, 1.0);
+    EXPECT_EQ(dim.p2.x, 3.0);
+    EXPECT_EQ(dim.p4.x, 5.0);
+    EXPECT_EQ(dim.p5.y, 8.0);
+    EXPECT_EQ(dim.dim_box[0], 9.0);
+    EXPECT_EQ(dim.dim_box[3], 12.0);
+    EXPECT_EQ(dim.p6.x, 13.0);
+    EXPECT_EQ(dim.p6.y, 14.0);
+    EXPECT_EQ(dim.angle, 15.0);
+    EXPECT_STREQ(dim.text, "<>");
+
+    const EntityRecord solid = read_one(kHead + "SOLID 0 NO S 1 2 3 4 5 6 7 8");
+    EXPECT_EQ(solid.p2.y, 4.0);
+    EXPECT_EQ(solid.center.x, 5.0);
+    EXPECT_EQ(solid.center.y, 6.0);
+    EXPECT_EQ(solid.p4.x, 7.0);
+    EXPECT_EQ(solid.p4.y, 8.0);
+}
+
+TEST(ReadEntityRecord, PolylineOfOtherShapeAndUnknownKindReadOnlyWhatTheyKnow) {
+    EntityRecord r = read_one(kHead + "PLINE 0 NO X 1 2 3 4\n9");
+    EXPECT_EQ(r.p1.x, 1.0);
+    EXPECT_EQ(r.p1.y, 2.0);
+    EXPECT_EQ(r.p2.x, 0.0);
+    // An unknown kind reads its head only: the next record starts right after.
+    std::FILE* file = std::tmpfile();
+    const std::string text = kHead + "HATCH 0 NO H\n2 B 0 5 ByL ByL LINE 0 NO L 1 2 3 4\n";
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::rewind(file);
+    TokenStream stream;
+    token_stream_open(stream, file);
+    EntityRecord hatch;
+    EntityRecord line;
+    read_entity_record(stream, hatch);
+    read_entity_record(stream, line);
+    token_stream_close(stream);
+    EXPECT_STREQ(hatch.kind, "HATCH");
+    EXPECT_STREQ(hatch.shape, "H");
+    EXPECT_EQ(line.id, 2);
+    EXPECT_EQ(line.p2.y, 4.0);
+}
+
+TEST(ReadEntityRecord, MarksAreClearedButMark3Kept) {
+    EntityRecord start;
+    start.mark = 5;
+    start.mark2 = 6;
+    start.mark3 = 7;
+    start.mark4 = 8;
+    const EntityRecord r = read_one(kHead + "LINE 0 NO L 0 0 1 1", start);
+    EXPECT_EQ(r.mark, 0);
+    EXPECT_EQ(r.mark2, 0);
+    EXPECT_EQ(r.mark3, 7);
+    EXPECT_EQ(r.mark4, 0);
+}
+
+struct ArcCase {
+    const char* name;
+    const char* kind_and_shape;
+    const char* start_text;
+    const char* end_text;
+    double expected_start;
+    double expected_sweep;
+};
+
+void PrintTo(const ArcCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ArcSweepTest : public ::testing::TestWithParam<ArcCase> {};
+
+TEST_P(ArcSweepTest, DerivesStartAndSweep) {
+    const ArcCase& c = GetParam();
+    const std::string text =
+        kHead + c.kind_and_shape + " 0 0 0 0 0 0 2 " + c.start_text + " " + c.end_text;
+    const EntityRecord r = read_one(text);
+    EXPECT_EQ(r.start_angle, c.expected_start);
+    EXPECT_NEAR(r.sweep, c.expected_sweep, 1e-12);
+}
+
+// Polyline segments carry seg_a and seg_b before the centre, so their text
+// has two more numbers; the cases give the segment form explicitly.
+INSTANTIATE_TEST_SUITE_P(
+    Angles, ArcSweepTest,
+    ::testing::Values(
+        ArcCase{"StartAt360Wraps", "ARC 0 NO A", "360", "90", 0.0, 90.0},
+        ArcCase{"StartJustBelow360Wraps", "ARC 0 NO A", "359.999999996", "90", 0.0, 90.0},
+        ArcCase{"StartClearlyBelow360Stays", "ARC 0 NO A", "359.9999999", "90", 359.9999999,
+                90.0000001},
+        ArcCase{"EqualAnglesFullCircle", "ARC 0 NO A", "45", "45", 45.0, 360.0},
+        ArcCase{"CircleZeroTo360", "CIRCLE 0 NO C", "0", "360", 0.0, 360.0},
+        ArcCase{"AcrossZero", "ARC 0 NO A", "350", "10", 350.0, 20.0},
+        ArcCase{"Reverse", "ARC 0 NO A", "10", "350", 10.0, 340.0},
+        ArcCase{"TinyArcBecomesFullCircle", "ARC 0 NO A", "10", "10.00000005", 10.0, 360.0},
+        ArcCase{"BelowSweepFloorFullCircle", "ARC 0 NO A", "10", "10.000000005", 10.0, 360.0},
+        ArcCase{"SegmentKeepsTinySweep", "PLINE 0 NO A 0 0", "10", "10.00000005", 10.0, 5e-8},
+        ArcCase{"SegmentBelowSweepFloor", "PLINE 0 NO C 0 0", "10", "10.000000005", 10.0, 360.0},
+        ArcCase{"SegmentStartAt360Wraps", "PLINE 0 NO A 0 0", "360", "30", 0.0, 30.0}),
+    [](const ::testing::TestParamInfo<ArcCase>& info) { return std::string(info.param.name); });
+
+struct LineParamCase {
+    const char* name;
+    std::string text;
+    double angle;
+    double slope;
+    double intercept;
+};
+
+void PrintTo(const LineParamCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LineParamTest : public ::testing::TestWithParam<LineParamCase> {};
+
+TEST_P(LineParamTest, DerivesAngleSlopeIntercept) {
+    const EntityRecord r = read_one(GetParam().text);
+    EXPECT_NEAR(r.angle, GetParam().angle, 1e-9);
+    EXPECT_NEAR(r.slope, GetParam().slope, 1e-9);
+    EXPECT_NEAR(r.intercept, GetParam().intercept, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, LineParamTest,
+    ::testing::Values(
+        LineParamCase{"HorizontalLine", kHead + "LINE 0 NO L 1 4 9 4", 0.0, 0.0, 4.0},
+        LineParamCase{"HorizontalLineLeftwards", kHead + "LINE 0 NO L 9 4 1 4", 180.0, 0.0, 4.0},
+        LineParamCase{"VerticalLine", kHead + "LINE 0 NO L 3 1 3 7", 90.0, 99999999.9, 3.0},
+        LineParamCase{"SlopedLine", kHead + "LINE 0 NO L 0 1 1 3", 63.43494882292201, 2.0, 1.0},
+        LineParamCase{"StraightSegment", kHead + "PLINE 0 NO L 3 7 3 1 0 0", 270.0, 99999999.9,
+                      3.0},
+        // Arcs take the parameters of the points as stored in the file.
+        LineParamCase{"ArcFromItsFilePoints", kHead + "ARC 0 NO A 0 5 0 0 0 0 5 0 90", 270.0,
+                      99999999.9, 0.0},
+        LineParamCase{"ArcSegmentFromItsPoints", kHead + "PLINE 0 NO A 1 0 0 1 0 0 0 0 1 0 90",
+                      135.0, 1.0, 1.0},
+        // Other kinds derive nothing: a text keeps its read angle.
+        LineParamCase{"TextKeepsItsAngle", kHead + "TEXT 0 NO T 0 0 2.5 33 BL t", 33.0, 0.0, 0.0},
+        LineParamCase{"SolidDerivesNothing", kHead + "SOLID 0 NO S 0 0 1 1 2 2 3 3", 0.0, 0.0,
+                      0.0}),
+    [](const ::testing::TestParamInfo<LineParamCase>& info) {
+        return std::string(info.param.name);
+    });
+
+TEST(ReadEntityRecord, OverlongTokensAreCutAndTheParseStaysInStep) {
+    const std::string handle(30, 'h');
+    const std::string layer(60, 'l');
+    const std::string tag(80, 't');
+    const std::string text(300, 'w');
+    const EntityRecord r =
+        read_one("9 " + handle + " " + layer + " 4 " + std::string(25, 'y') + " ByL TEXT 0 " + tag +
+                 " TTTTTTT 1 2 2.5 0 " + std::string(40, 'j') + " " + text);
+    EXPECT_EQ(r.id, 9);
+    EXPECT_EQ(std::string(r.handle), handle.substr(0, 19));
+    EXPECT_EQ(std::string(r.layer), layer.substr(0, 51));
+    EXPECT_EQ(r.color, 4);
+    EXPECT_EQ(std::string(r.line_type), std::string(19, 'y'));
+    EXPECT_STREQ(r.line_style, "ByL");
+    EXPECT_EQ(std::string(r.tag), tag.substr(0, 49));
+    EXPECT_STREQ(r.shape, "TTTT");
+    EXPECT_EQ(r.p1.y, 2.0);
+    EXPECT_EQ(r.text_height, 2.5);
+    EXPECT_EQ(std::string(r.justify), std::string(19, 'j'));
+    EXPECT_EQ(std::string(r.text), text.substr(0, 260));
+
+    // A kind cut to 15 characters is no known kind: its head alone is read.
+    const EntityRecord odd = read_one(kHead + "LINELINELINELINE 0 NO L 1 2 3 4");
+    EXPECT_STREQ(odd.kind, "LINELINELINELIN");
+    EXPECT_EQ(odd.p1.x, 0.0);
+}
+
+TEST(ReadEntityRecord, TokenLongerThanTheReadBufferIsCut) {
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    const std::string huge(3u << 20, 'q');
+    const std::string text =
+        kHead + "TEXT 0 NO T 1 2 2.5 0 BL " + huge + "\n" + kHead + "LINE 0 NO L 1 2 3 4\n";
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::rewind(file);
+    TokenStream stream;
+    token_stream_open(stream, file);
+    EntityRecord first;
+    EntityRecord second;
+    read_entity_record(stream, first);
+    read_entity_record(stream, second);
+    token_stream_close(stream);
+    EXPECT_EQ(std::string(first.text), std::string(260, 'q'));
+    EXPECT_STREQ(second.kind, "LINE");
+    EXPECT_EQ(second.p2.y, 4.0);
+}
+
+TEST(ReadEntityRecord, WrongFormNumberTokensKeepDefaultsAndAreConsumed) {
+    const EntityRecord r =
+        read_one("abc H 0 12abc ByL ByL LINE heavy NO L x 2 3 4.5.6\n7 Next", EntityRecord{});
+    EXPECT_EQ(r.id, 0);
+    EXPECT_STREQ(r.handle, "H");
+    EXPECT_EQ(r.color, 1);
+    EXPECT_STREQ(r.kind, "LINE");
+    EXPECT_EQ(r.weight, 0.0);
+    EXPECT_STREQ(r.tag, "NO");
+    EXPECT_EQ(r.p1.x, 0.0);
+    EXPECT_EQ(r.p1.y, 2.0);
+    EXPECT_EQ(r.p2.x, 3.0);
+    EXPECT_EQ(r.p2.y, 0.0);
+
+    const EntityRecord point = read_one(kHead + "POINT 0 NO P 1 2 3.5 0.25");
+    EXPECT_EQ(point.point_mode, 0);  // "3.5" is not an integer
+    EXPECT_EQ(point.point_size, 0.25);
+}
+
+struct IntCase {
+    const char* token;
+    int32_t expected;
+};
+
+TEST(ReadEntityRecord, IntegerTokens) {
+    const IntCase cases[] = {
+        {"42", 42},
+        {"+7", 7},
+        {"-3", -3},
+        {"2147483647", 2147483647},
+        {"-2147483648", std::numeric_limits<int32_t>::min()},
+        {"2147483648", 1},
+        {"-2147483649", 1},
+        {"99999999999", 1},
+        {"0x10", 1},
+        {"1e2", 1},
+        {"7.0", 1},
+        {"+-7", 1},
+        {"-", 1},
+    };
+    for (const IntCase& c : cases) {
+        SCOPED_TRACE(c.token);
+        const EntityRecord r = read_one(std::string("1 A 0 ") + c.token + " ByL ByL LINE 0 NO L");
+        EXPECT_EQ(r.color, c.expected);
+        EXPECT_STREQ(r.line_type, "ByL");
+    }
+}
+
+struct RealCase {
+    const char* token;
+    double expected;
+};
+
+TEST(ReadEntityRecord, RealTokensInEveryFormTheCConversionTakes) {
+    const RealCase cases[] = {
+        {"1e2", 100.0},      {"+3", 3.0},         {"0x10", 16.0},         {".5", 0.5},
+        {"5.", 5.0},         {"-0.25", -0.25},    {"1E-3", 0.001},        {"0x1p-2", 0.25},
+        {"0X1.8P1", 3.0},    {"+.5e1", 5.0},      {"007", 7.0},           {"-0", 0.0},
+        {"1e400", HUGE_VAL}, {"-INF", -HUGE_VAL}, {"Infinity", HUGE_VAL},
+    };
+    for (const RealCase& c : cases) {
+        SCOPED_TRACE(c.token);
+        const EntityRecord r = read_one(kHead + "LINE 0 NO L " + c.token + " 9 8 7");
+        EXPECT_EQ(r.p1.x, c.expected);
+        EXPECT_EQ(r.p1.y, 9.0);
+    }
+    const EntityRecord nan_rec = read_one(kHead + "LINE 0 NO L nan 9 8 7");
+    EXPECT_TRUE(std::isnan(nan_rec.p1.x));
+
+    const char* bad[] = {"12abc", "1.2.3", "1e", "e5", "0x", "--1", "+", ".", "1,5"};
+    for (const char* token : bad) {
+        SCOPED_TRACE(token);
+        const EntityRecord r = read_one(kHead + "LINE 0 NO L " + token + " 9 8 7");
+        EXPECT_EQ(r.p1.x, 0.0);
+        EXPECT_EQ(r.p1.y, 9.0);
+        EXPECT_EQ(r.p2.y, 7.0);
+    }
+}
+
+}  // namespace
