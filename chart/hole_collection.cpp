@@ -72,14 +72,20 @@ void order_holes(EntityList& list, int n) {
         const EntityRecord& r = list[static_cast<std::size_t>(i)];
         keys[static_cast<std::size_t>(i)] = HoleSortKey{r.center.x, r.center.y, r.radius, i};
     }
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        for (std::size_t j = i; j < keys.size(); ++j) {
-            // After an exchange the following j compare with the new
-            // occupant of slot i.
-            if (holes_exchange(keys[i], keys[j])) {
-                std::swap(keys[i], keys[j]);
+    // The occupant of slot i stays in a local while j runs; an exchange puts
+    // it into slot j and takes the record from there. j starts after i: a
+    // hole compared with itself is never exchanged.
+    const std::size_t count = keys.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        HoleSortKey r = keys[i];
+        for (std::size_t j = i + 1; j < count; ++j) {
+            if (holes_exchange(r, keys[j])) {
+                const HoleSortKey s = keys[j];
+                keys[j] = r;
+                r = s;
             }
         }
+        keys[i] = r;
     }
     std::vector<EntityRecord> ordered;
     ordered.reserve(keys.size());
@@ -117,8 +123,8 @@ int build_position_keys(EntityList& list, int n) {
     std::size_t p = 0;
     for (std::size_t j = 1; j < static_cast<std::size_t>(n); ++j) {
         const EntityRecord& hole = list[j];
-        const double d = compute_distance(list[p].center.x, list[p].center.y, hole.center.x,
-                                          hole.center.y);
+        const double d =
+            compute_distance(list[p].center.x, list[p].center.y, hole.center.x, hole.center.y);
         // The entry comes from the hole's own record before anything is
         // written over it.
         const std::string entry = format_hole_entry(hole);

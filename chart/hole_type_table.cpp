@@ -137,13 +137,23 @@ void order_positions(EntityList& positions, std::vector<HoleTypeRow>& rows, int 
         views[t] = view_of(positions[t], rows[t]);
         order[t] = t;
     }
+    // The occupant of slot i stays in locals while j runs; an exchange puts
+    // it into slot j and takes the position from there.
     for (std::size_t i = 0; i + 1 < n; ++i) {
+        PositionView current = views[i];
+        std::size_t current_index = order[i];
         for (std::size_t j = i + 1; j < n; ++j) {
-            if (views_exchange(views[i], views[j], origin_x, origin_y)) {
-                std::swap(views[i], views[j]);
-                std::swap(order[i], order[j]);
+            if (views_exchange(current, views[j], origin_x, origin_y)) {
+                const PositionView later = views[j];
+                const std::size_t later_index = order[j];
+                views[j] = current;
+                order[j] = current_index;
+                current = later;
+                current_index = later_index;
             }
         }
+        views[i] = current;
+        order[i] = current_index;
     }
     std::vector<EntityRecord> ordered_records;
     std::vector<HoleTypeRow> ordered_rows;

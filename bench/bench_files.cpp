@@ -1,0 +1,43 @@
+#include "bench/bench_files.hpp"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <utility>
+
+#include "bench/drawing_generator.hpp"
+
+std::string temporary_path(const std::string& name) {
+    static const std::filesystem::path folder = [] {
+        std::filesystem::path p = std::filesystem::temp_directory_path() /
+                                  ("holechart-bench-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(p);
+        return p;
+    }();
+    return (folder / name).string();
+}
+
+std::string generated_drawing_file(int entities, int holes) {
+    static std::map<std::pair<int, int>, std::string> made;
+    const auto key = std::make_pair(entities, holes);
+    const auto found = made.find(key);
+    if (found != made.end()) {
+        return found->second;
+    }
+    const GeneratedDrawing drawing = generate_drawing(entities, holes, 20261207u);
+    const std::string path = temporary_path("drawing-" + std::to_string(entities) + "-" +
+                                            std::to_string(holes) + ".fad");
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(drawing.text.data(), 1, drawing.text.size(), f);
+    std::fclose(f);
+    made[key] = path;
+    return path;
+}
+
+long long file_size(const std::string& path) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    return ec ? 0 : static_cast<long long>(size);
+}

@@ -1,0 +1,11 @@
+// Temporary files shared by the benchmark programs.
+#pragma once
+
+#include <string>
+
+// A generated drawing of the given size, written once per process into the
+// temporary folder; returns its path.
+std::string generated_drawing_file(int entities, int holes);
+
+std::string temporary_path(const std::string& name);
+long long file_size(const std::string& path);

@@ -1,0 +1,110 @@
+#include "bench/drawing_generator.hpp"
+
+#include <cstdarg>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+struct Writer {
+    std::string& out;
+    char buffer[1024];
+
+    void line(const char* format, ...) __attribute__((format(printf, 2, 3)));
+};
+
+void Writer::line(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    out.append(buffer, static_cast<std::size_t>(n));
+}
+
+}  // namespace
+
+GeneratedDrawing generate_drawing(int entities, int holes, uint32_t seed) {
+    GeneratedDrawing drawing;
+    drawing.text.reserve(static_cast<std::size_t>(entities) * 190);
+    Writer w{drawing.text, {}};
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> coord(0.0, 1000.0);
+    std::uniform_real_distribution<double> small(0.5, 12.0);
+    std::uniform_real_distribution<double> angle(0.0, 360.0);
+    std::uniform_int_distribution<int> pick(0, 99);
+    const double radii[] = {1.6, 2.5, 3.3, 4.25, 5.5, 6.6, 9.0};
+
+    int id = 1;
+    auto head = [&](const char* kind, const char* tag, const char* shape, const char* style) {
+        w.line("%d %X 0 %d ByL %s %s 0 %s %s ", id, 0x1A0 + id, 1 + id % 7, style, kind, tag,
+               shape);
+        ++id;
+    };
+
+    // Holes: plain circles, and every fifth a tapped hole (two records).
+    int placed = 0;
+    while (placed < holes && drawing.entities < entities) {
+        const double cx = coord(rng);
+        const double cy = coord(rng);
+        const double r = radii[placed % 7];
+        head("CIRCLE", placed % 3 == 0 ? "2_12.5" : "NO", "C", placed % 4 == 0 ? "HIDDEN" : "ByL");
+        w.line("%.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f\n", cx + r, cy, cx + r, cy,
+               cx, cy, r, 0.0, 360.0);
+        ++placed;
+        ++drawing.entities;
+        if (placed % 5 == 0 && placed < holes && drawing.entities < entities) {
+            head("ARC", "NO", "A", "ByL");
+            w.line("%.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f\n", cx + r * 1.2, cy, cx,
+                   cy - r * 1.2, cx, cy, r * 1.2, 0.0, 270.0);
+            ++placed;
+            ++drawing.entities;
+        }
+    }
+    drawing.holes = placed;
+
+    while (drawing.entities < entities) {
+        const int p = pick(rng);
+        const double x1 = coord(rng);
+        const double y1 = coord(rng);
+        const double x2 = coord(rng);
+        const double y2 = coord(rng);
+        if (p < 35) {
+            head("LINE", "NO", "L", "ByL");
+            w.line("%.12f %.12f %.12f %.12f\n", x1, y1, x2, y2);
+        } else if (p < 50) {
+            head("PLINE", "NO", "L", "ByL");
+            w.line("%.12f %.12f %.12f %.12f %.12f %.12f\n", x1, y1, x2, y2, 0.0, 0.0);
+        } else if (p < 55) {
+            const double r = small(rng);
+            head("PLINE", "NO", "A", "ByL");
+            w.line("%.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f\n", x1, y1,
+                   x1 - r, y1 + r, 0.0, 0.0, x1 - r, y1, r, 0.0, 90.0);
+        } else if (p < 65) {
+            // Arcs below 180 degrees: drawn outlines, never holes.
+            const double r = small(rng);
+            const double start = angle(rng);
+            head("ARC", "NO", "A", "ByL");
+            w.line("%.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f\n", x1, y1, x2, y2, x1,
+                   y1, r, start, start + 90.0 > 360.0 ? start - 270.0 : start + 90.0);
+        } else if (p < 77) {
+            head(p < 74 ? "TEXT" : "MTEXT", "NO", "T", "ByL");
+            w.line("%.12f %.12f %.12f %.12f BL Note_%d\n", x1, y1, 3.5, 0.0, id);
+        } else if (p < 90) {
+            head("DIMENSION", "NO", "L", "ByL");
+            w.line(
+                "1 ISO-25 %.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f "
+                "%.12f %.12f %.12f %.12f %s\n",
+                x1, y1, x2, y2, x1, y1 + 10.0, x2, y2 + 10.0, 0.0, 0.0, 2.5, 0.0, (x1 + x2) / 2.0,
+                y1 + 12.0, 0.0, "<>");
+        } else if (p < 93) {
+            head("POINT", "NO", "L", "ByL");
+            w.line("%.12f %.12f 0 %.12f\n", x1, y1, 0.0);
+        } else {
+            head("SOLID", "NO", "L", "ByL");
+            w.line("%.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f\n", x1, y1, x1 + 2.0, y1, x1,
+                   y1 + 2.0, x1 + 2.0, y1 + 2.0);
+        }
+        ++drawing.entities;
+    }
+    return drawing;
+}

@@ -1,0 +1,73 @@
+// The whole tool on generated drawings, run as the front end runs it: a
+// separate process in a drive folder. Reports wall time and the process's
+// peak memory.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "bench/bench_files.hpp"
+
+namespace {
+
+struct ChildRun {
+    double seconds = 0.0;
+    long peak_kib = 0;
+};
+
+ChildRun run_tool(const std::string& drive) {
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("HOLECHART_DRIVE_C", drive.c_str(), 1);
+        ::execl(HOLECHART_BINARY, "holechart", "1100", "0", "1400", "1000", "0", "0",
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    ChildRun run;
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.peak_kib = usage.ru_maxrss;
+    return run;
+}
+
+void BM_WholeRun(benchmark::State& state) {
+    const int entities = static_cast<int>(state.range(0));
+    const int holes = static_cast<int>(state.range(1));
+    const std::string drive = temporary_path("drive-" + std::to_string(entities));
+    std::filesystem::create_directories(drive + "/ZEP/work");
+    std::filesystem::create_directories(drive + "/ZEP/Link");
+    std::filesystem::copy_file(generated_drawing_file(entities, holes),
+                               drive + "/ZEP/work/Object.fad",
+                               std::filesystem::copy_options::overwrite_existing);
+    FILE* settings = std::fopen((drive + "/ZEP/work/infoHoleTable.dat").c_str(), "w");
+    std::fputs("1 HoleChart 3 N 2.5\n", settings);
+    std::fclose(settings);
+
+    long peak = 0;
+    for (auto _ : state) {
+        const ChildRun run = run_tool(drive);
+        state.SetIterationTime(run.seconds);
+        peak = run.peak_kib > peak ? run.peak_kib : peak;
+    }
+    state.counters["peak_MiB"] = static_cast<double>(peak) / 1024.0;
+    state.counters["bytes_per_entity"] = static_cast<double>(peak) * 1024.0 / entities;
+    state.counters["result_KiB"] =
+        static_cast<double>(file_size(drive + "/ZEP/work/ResultDR.fad")) / 1024.0;
+}
+
+}  // namespace
+
+BENCHMARK(BM_WholeRun)
+    ->Args({100000, 1000})
+    ->Args({1000000, 10000})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
