@@ -1,0 +1,252 @@
+// Both exchange sorts against a plain transcription of their loops over whole
+// records. The comparisons use tolerances and are not transitive, so the
+// result depends on every single exchange; random inputs packed around the
+// tolerance boundaries show any departure from the literal loop.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "chart/hole_collection.hpp"
+#include "chart/hole_type_table.hpp"
+#include "util/fixed_text.hpp"
+
+namespace {
+
+// The hole order, written the way it reads: for i, for j from i, compare the
+// records now at i and j and exchange them whole.
+void literal_order_holes(std::vector<EntityRecord>& records) {
+    const std::size_t n = records.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = i; j < n; ++j) {
+            const EntityRecord& r = records[i];
+            const EntityRecord& s = records[j];
+            bool exchange = false;
+            if (r.center.y < s.center.y) {
+                exchange = true;
+            } else if (r.center.y - s.center.y < 0.01) {
+                if (r.center.x > s.center.x) {
+                    exchange = true;
+                } else if (s.center.x - r.center.x < 0.01 && r.radius > s.radius) {
+                    exchange = true;
+                }
+            }
+            if (exchange) {
+                std::swap(records[i], records[j]);
+            }
+        }
+    }
+}
+
+// The position order: for i, for j after i, exchange records and rows
+// together whenever the decision says so.
+void literal_order_positions(std::vector<EntityRecord>& records, std::vector<HoleTypeRow>& rows,
+                             double origin_x, double origin_y) {
+    const std::size_t n = records.size();
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        for (std::size_t j = i + 1; j < n; ++j) {
+            if (should_exchange_positions(records[i], rows[i], records[j], rows[j], origin_x,
+                                          origin_y)) {
+                std::swap(records[i], records[j]);
+                std::swap(rows[i], rows[j]);
+            }
+        }
+    }
+}
+
+// A small deterministic source; the draws do not depend on the standard
+// library's distributions.
+class Draw {
+  public:
+    explicit Draw(uint32_t seed) : engine_(seed) {}
+    int below(int n) { return static_cast<int>(engine_() % static_cast<uint32_t>(n)); }
+    template <typename T>
+    const T& pick(const std::vector<T>& values) {
+        return values[static_cast<std::size_t>(below(static_cast<int>(values.size())))];
+    }
+
+  private:
+    std::mt19937 engine_;
+};
+
+// Coordinates packed around the 0.01 tolerance: offsets inside it, at it,
+// and multiples of 0.01 computed the way a drawing would hold them.
+double near_value(Draw& draw, double base) {
+    static const std::vector<double> offsets = {0.0,   0.0,     0.001, 0.005, 0.0099,
+                                                0.01,  0.0101,  0.015, 0.02,  -0.005,
+                                                -0.01, -0.0099, 0.03,  0.008, 0.016};
+    switch (draw.below(4)) {
+        case 0:
+            return base + draw.pick(offsets);
+        case 1:
+            return base + draw.below(8) * 0.01;
+        case 2:
+            return draw.below(8) * 0.01;
+        default:
+            return base;
+    }
+}
+
+std::vector<EntityRecord> random_holes(Draw& draw) {
+    const int n = 1 + draw.below(40);
+    static const std::vector<double> row_bases = {0.0, 10.0, 10.0, 20.0, 0.07, 123.45};
+    static const std::vector<double> column_bases = {0.0, 5.0, 5.0, 10.0, 0.03, -7.5};
+    static const std::vector<double> radii = {1.0, 2.0, 2.0, 3.0, 5.0, 2.0005};
+    std::vector<EntityRecord> holes;
+    for (int k = 0; k < n; ++k) {
+        EntityRecord r;
+        r.id = k;
+        copy_text(r.shape, "C");
+        const int mode = k == 0 ? 0 : draw.below(6);
+        if (mode == 4) {
+            // Duplicate of an earlier hole.
+            r = holes[static_cast<std::size_t>(draw.below(k))];
+            r.id = k;
+        } else if (mode == 5) {
+            // Concentric with an earlier hole.
+            r.center = holes[static_cast<std::size_t>(draw.below(k))].center;
+            r.radius = draw.pick(radii);
+        } else {
+            r.center.y = near_value(draw, draw.pick(row_bases));
+            r.center.x = near_value(draw, draw.pick(column_bases));
+            r.radius = draw.pick(radii);
+        }
+        holes.push_back(r);
+    }
+    return holes;
+}
+
+EntityList list_with_spare(const std::vector<EntityRecord>& records) {
+    EntityList list;
+    list.records = records;
+    EntityRecord spare;
+    spare.id = -1;
+    list.records.push_back(spare);
+    return list;
+}
+
+std::vector<int> ids_of(const std::vector<EntityRecord>& records) {
+    std::vector<int> ids;
+    for (const EntityRecord& r : records) {
+        ids.push_back(r.id);
+    }
+    return ids;
+}
+
+std::vector<int> ids_of(const EntityList& list, std::size_t n) {
+    std::vector<int> ids;
+    for (std::size_t i = 0; i < n; ++i) {
+        ids.push_back(list[i].id);
+    }
+    return ids;
+}
+
+TEST(ExchangeSortDifferentialTest, HoleOrderMatchesLiteralLoop) {
+    Draw draw(20240611u);
+    int reordered = 0;
+    for (int round = 0; round < 4000; ++round) {
+        const std::vector<EntityRecord> input = random_holes(draw);
+        std::vector<EntityRecord> expected = input;
+        literal_order_holes(expected);
+
+        EntityList list = list_with_spare(input);
+        order_holes(list, static_cast<int>(input.size()));
+        ASSERT_EQ(ids_of(list, input.size()), ids_of(expected)) << "round " << round;
+        ASSERT_EQ(list[input.size()].id, -1) << "round " << round;
+        for (std::size_t i = 0; i < input.size(); ++i) {
+            ASSERT_EQ(list[i].center.x, expected[i].center.x) << "round " << round;
+            ASSERT_EQ(list[i].center.y, expected[i].center.y) << "round " << round;
+            ASSERT_EQ(list[i].radius, expected[i].radius) << "round " << round;
+        }
+        if (ids_of(expected) != ids_of(input)) {
+            ++reordered;
+        }
+    }
+    // The inputs must actually exercise the exchanges.
+    EXPECT_GT(reordered, 3000);
+}
+
+// A random position: the first tag character, hole count and type codes are
+// drawn from small sets so that ties reach the later steps often.
+struct RandomPosition {
+    EntityRecord record;
+    HoleTypeRow row;
+};
+
+RandomPosition random_position(Draw& draw, int id, const std::vector<RandomPosition>& earlier) {
+    static const std::vector<char> first_chars = {'3', '3', '3', '5', '1', '\xC3'};
+    static const std::vector<int32_t> codes = {3, 3, 5, 1, 12, 0};
+    static const std::vector<double> sweeps = {360.0, 360.0,  270.0,  359.95,
+                                               359.9, 359.85, 270.05, 200.0};
+    static const std::vector<double> row_bases = {0.0, 20.0, 20.0, 40.0, 0.05};
+    static const std::vector<double> column_bases = {0.0, 10.0, 10.0, 30.0, 0.02};
+
+    if (!earlier.empty() && draw.below(6) == 0) {
+        RandomPosition copy =
+            earlier[static_cast<std::size_t>(draw.below(static_cast<int>(earlier.size())))];
+        copy.record.id = id;
+        copy.row.hole_radius[0] = id;
+        return copy;
+    }
+    RandomPosition p;
+    p.record.id = id;
+    p.record.tag[0] = draw.pick(first_chars);
+    p.record.tag[1] = '\0';
+    p.record.point_size = draw.pick(sweeps);
+    p.record.center.y = near_value(draw, draw.pick(row_bases));
+    p.record.center.x = near_value(draw, draw.pick(column_bases));
+    p.row.circle_count = 1 + draw.below(draw.below(4) == 0 ? 10 : 3);
+    for (int k = 0; k < p.row.circle_count; ++k) {
+        p.row.type_code[k] = draw.pick(codes);
+    }
+    // Radii take no part in the order: the first one marks the row so that
+    // rows can be traced back to their records.
+    p.row.hole_radius[0] = id;
+    return p;
+}
+
+TEST(ExchangeSortDifferentialTest, PositionOrderMatchesLiteralLoop) {
+    Draw draw(77031u);
+    static const std::vector<std::pair<double, double>> origins = {
+        {0.0, 0.0}, {0.005, -0.003}, {100.125, 7.5}, {-3.33, 1e4}};
+    int reordered = 0;
+    for (int round = 0; round < 4000; ++round) {
+        const int n = 1 + draw.below(40);
+        std::vector<RandomPosition> positions;
+        for (int k = 0; k < n; ++k) {
+            positions.push_back(random_position(draw, k, positions));
+        }
+        const std::pair<double, double> origin = draw.pick(origins);
+
+        std::vector<EntityRecord> records;
+        std::vector<HoleTypeRow> rows;
+        for (const RandomPosition& p : positions) {
+            records.push_back(p.record);
+            rows.push_back(p.row);
+        }
+        std::vector<EntityRecord> expected_records = records;
+        std::vector<HoleTypeRow> expected_rows = rows;
+        literal_order_positions(expected_records, expected_rows, origin.first, origin.second);
+
+        EntityList list = list_with_spare(records);
+        std::vector<HoleTypeRow> actual_rows = rows;
+        order_positions(list, actual_rows, n, origin.first, origin.second);
+
+        ASSERT_EQ(ids_of(list, records.size()), ids_of(expected_records)) << "round " << round;
+        ASSERT_EQ(list[records.size()].id, -1) << "round " << round;
+        ASSERT_EQ(actual_rows.size(), expected_rows.size());
+        for (std::size_t t = 0; t < actual_rows.size(); ++t) {
+            ASSERT_EQ(actual_rows[t].hole_radius[0], list[t].id) << "round " << round;
+            ASSERT_EQ(actual_rows[t].circle_count, expected_rows[t].circle_count)
+                << "round " << round;
+        }
+        if (ids_of(expected_records) != ids_of(records)) {
+            ++reordered;
+        }
+    }
+    EXPECT_GT(reordered, 3000);
+}
+
+}  // namespace
