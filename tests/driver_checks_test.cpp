@@ -24,7 +24,9 @@ struct CheckCase {
     const char* expected_message;
 };
 
-void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DriverCheckTest : public ::testing::TestWithParam<CheckCase> {};
 
@@ -48,18 +50,37 @@ TEST_P(DriverCheckTest, ReportsFirstFailingCheckOnly) {
 INSTANTIATE_TEST_SUITE_P(
     Checks, DriverCheckTest,
     ::testing::Values(
-        CheckCase{"BothMissingNoArguments", false, "", false, "", {},
+        CheckCase{"BothMissingNoArguments",
+                  false,
+                  "",
+                  false,
+                  "",
+                  {},
                   "[Error Code : 1109]\nFile not found...\n"},
         CheckCase{"EmptySettings", true, "", true, kOneCircle, kSixNumbers,
                   "[Error Code : 1109]\nFile not found...\n"},
         CheckCase{"EntitiesMissing", true, kSettings, false, "", kSixNumbers,
                   "[Error Code : 1119]\nFile not found...\n"},
-        CheckCase{"EmptyEntities", true, kSettings, true, "", {},
+        CheckCase{"EmptyEntities",
+                  true,
+                  kSettings,
+                  true,
+                  "",
+                  {},
                   "[Error Code : 1119]\nFile not found...\n"},
-        CheckCase{"FiveNumbers", true, kSettings, true, kOneCircle,
+        CheckCase{"FiveNumbers",
+                  true,
+                  kSettings,
+                  true,
+                  kOneCircle,
                   {"100", "100", "200", "200", "0"},
                   "[Error Code : 2109]\nToo few arguments...\n"},
-        CheckCase{"NoArguments", true, kSettings, true, kOneCircle, {},
+        CheckCase{"NoArguments",
+                  true,
+                  kSettings,
+                  true,
+                  kOneCircle,
+                  {},
                   "[Error Code : 2109]\nToo few arguments...\n"},
         CheckCase{"TooFewSettingsValues", true, "1 HoleChart 3 N\n", true, kOneCircle, kSixNumbers,
                   "[Error Code : 1109]\nInvalid chart settings: fewer than five values...\n"},
@@ -78,15 +99,13 @@ INSTANTIATE_TEST_SUITE_P(
                   kSixNumbers,
                   "[Error Code : 1109]\nInvalid chart settings: text height must be a positive "
                   "number...\n"},
-        CheckCase{"WordForTextHeight", true, "1 HoleChart 3 N big\n", true, kOneCircle,
-                  kSixNumbers,
+        CheckCase{"WordForTextHeight", true, "1 HoleChart 3 N big\n", true, kOneCircle, kSixNumbers,
                   "[Error Code : 1109]\nInvalid chart settings: text height must be a positive "
                   "number...\n"},
         CheckCase{"WordForLayerMode", true, "one HoleChart 3 N 2.5\n", true, kOneCircle,
                   kSixNumbers,
                   "[Error Code : 1109]\nInvalid chart settings: layer mode is not a number...\n"},
-        CheckCase{"WordForColour", true, "1 HoleChart green N 2.5\n", true, kOneCircle,
-                  kSixNumbers,
+        CheckCase{"WordForColour", true, "1 HoleChart green N 2.5\n", true, kOneCircle, kSixNumbers,
                   "[Error Code : 1109]\nInvalid chart settings: layer colour is not a "
                   "number...\n"}),
     [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });

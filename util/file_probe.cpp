@@ -11,6 +11,12 @@ int probe_file_lines(const char* path) {
     // walk the rest of a large file.
     char buffer[500];
     const bool has_text = std::fgets(buffer, sizeof buffer, file) != nullptr;
+    // Some systems open a folder for reading and only fail on the first
+    // read; such a path is no readable file, not an empty one.
+    const bool unreadable = !has_text && std::ferror(file) != 0;
     std::fclose(file);
+    if (unreadable) {
+        return 0;
+    }
     return has_text ? 1 : -1;
 }
