@@ -14,15 +14,15 @@ constexpr double kValueFloor = 0.00001;
 // The x positions of one table column. Each length of n units is formed as
 // one division n / unit_factor, so results match to the last bit.
 struct ColumnGeometry {
-    double xr;          // outer right line
-    double y_sep;       // between the X and Y cells
-    double x_sep;       // between the number and X cells
-    double xl;          // outer left line
-    double count_x;     // count text of a type block
-    double number_x;    // hole number of a row
-    double label_x;     // labels of a type block
-    double x_value_x;   // centre of the X cell
-    double y_value_x;   // centre of the Y cell
+    double xr;         // outer right line
+    double y_sep;      // between the X and Y cells
+    double x_sep;      // between the number and X cells
+    double xl;         // outer left line
+    double count_x;    // count text of a type block
+    double number_x;   // hole number of a row
+    double label_x;    // labels of a type block
+    double x_value_x;  // centre of the X cell
+    double y_value_x;  // centre of the Y cell
 };
 
 ColumnGeometry column_at(double xr, double u) {
@@ -39,7 +39,9 @@ ColumnGeometry column_at(double xr, double u) {
     return g;
 }
 
-bool starts_with_h(const char* style) { return style[0] == 'H'; }
+bool starts_with_h(const char* style) {
+    return style[0] == 'H';
+}
 
 std::string plain_label(const HoleTypeRow& row, int k) {
     std::string label = starts_with_h(row.style[k]) ? "B_%%C" : "%%C";
@@ -56,14 +58,18 @@ std::string tapped_label(const HoleTypeRow& row, int k) {
     std::string label = starts_with_h(row.style[k]) ? "B_M" : "M";
     label += format_chart_number(2.0 * row.hole_radius[k + 1], 0);
     if (row.type_value[k + 1] >= kValueFloor) {
-        label += " X ";
+        // Joined like the plain label's depth: an exchange file text is one
+        // token, and a blank would split the label into the next record.
+        label += "_X_";
         label += format_chart_number(row.type_value[k + 1], row.type_code[k + 1]);
     }
     label += "_TAP";
     return label;
 }
 
-bool is_tapping_arc(double sweep) { return 250.0 < sweep && sweep < 350.0; }
+bool is_tapping_arc(double sweep) {
+    return 250.0 < sweep && sweep < 350.0;
+}
 
 }  // namespace
 

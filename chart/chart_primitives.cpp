@@ -14,9 +14,9 @@ constexpr const char* kChartStyle = "ByL";
 constexpr const char* kChartTag = "NO";
 
 void add_text(RunState& state, double x, double y, const char* justify, const char* text) {
-    append_chart_entity(state, make_text_entity(kChartLayer, kChartColor, kChartStyle, kChartStyle,
-                                                kChartTag, state.settings.chart_text_height, 0.0,
-                                                justify, Point{x, y}, text));
+    append_chart_entity(
+        state, make_text_entity(kChartLayer, kChartColor, kChartStyle, kChartStyle, kChartTag,
+                                state.settings.chart_text_height, 0.0, justify, Point{x, y}, text));
 }
 
 std::string int_text(int32_t n) {
