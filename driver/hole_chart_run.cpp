@@ -1,9 +1,11 @@
 #include "driver/hole_chart_run.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "chart/chart_layout.hpp"
+#include "chart/chart_values.hpp"
 #include "chart/hole_collection.hpp"
 #include "chart/hole_type_table.hpp"
 #include "driver/chart_settings.hpp"
@@ -13,13 +15,14 @@
 
 namespace {
 
-constexpr const char* kSettingsCode = "[Error Code : 1109]\n";
-constexpr const char* kEntityFileCode = "[Error Code : 1119]\n";
-constexpr const char* kResultFileCode = "[Error Code : 1129]\n";
-constexpr const char* kArgumentsCode = "[Error Code : 2109]\n";
-constexpr const char* kFileNotFound = "File not found...\n";
-constexpr const char* kTooFewArguments = "Too few arguments...\n";
-constexpr const char* kCannotWriteResult = "Cannot write the result file...\n";
+constexpr RunError kSettingsMissing{"[Error Code : 1109]\n", "File not found...\n"};
+constexpr RunError kEntitiesMissing{"[Error Code : 1119]\n", "File not found...\n"};
+constexpr RunError kTooFewArguments{"[Error Code : 2109]\n", "Too few arguments...\n"};
+constexpr RunError kInvalidArguments{"[Error Code : 2119]\n", "Invalid arguments...\n"};
+constexpr RunError kCannotWriteResult{"[Error Code : 1129]\n", "Cannot write the result file...\n"};
+constexpr RunError kInvalidHoleValues{"[Error Code : 1139]\n",
+                                      "Invalid hole values in drawing...\n"};
+constexpr RunError kChartOutOfRange{"[Error Code : 3109]\n", "Chart values out of range...\n"};
 
 bool write_message_file(const std::string& path, const char* code_line, const char* message_line) {
     std::FILE* file = std::fopen(path.c_str(), "w");
@@ -56,34 +59,47 @@ void report_error(const FixedPaths& paths, const char* code_line, const char* me
 
 int run_hole_chart(int argc, char** argv) {
     const FixedPaths paths = build_fixed_paths();
+    if (const std::optional<RunError> error = perform_hole_chart_run(paths, argc, argv)) {
+        report_error(paths, error->code_line, error->message_line);
+    }
+    return 0;
+}
+
+std::optional<RunError> perform_hole_chart_run(const FixedPaths& paths, int argc, char** argv) {
     RunState state;
     state.origin_x = 0.0;
     state.origin_y = 0.0;
 
     if (probe_file_lines(paths.settings_file.c_str()) != 1) {
-        report_error(paths, kSettingsCode, kFileNotFound);
+        return kSettingsMissing;
     }
     if (probe_file_lines(paths.entity_file.c_str()) != 1) {
-        report_error(paths, kEntityFileCode, kFileNotFound);
+        return kEntitiesMissing;
     }
     if (argc < 7) {
-        report_error(paths, kArgumentsCode, kTooFewArguments);
+        return kTooFewArguments;
     }
 
     const SettingsResult settings = read_chart_settings(paths.settings_file.c_str());
     if (settings.problem != nullptr) {
-        report_error(paths, kSettingsCode, settings.problem);
+        return RunError{kSettingsMissing.code_line, settings.problem};
     }
     state.settings = settings.settings;
 
     // Text that does not begin with a number reads as 0; trailing text and
     // arguments after the sixth number are ignored.
-    state.window.x1 = std::strtod(argv[1], nullptr);
-    state.window.y1 = std::strtod(argv[2], nullptr);
-    state.window.x2 = std::strtod(argv[3], nullptr);
-    state.window.y2 = std::strtod(argv[4], nullptr);
-    state.origin_x = std::strtod(argv[5], nullptr);
-    state.origin_y = std::strtod(argv[6], nullptr);
+    double numbers[6];
+    for (int i = 0; i < 6; ++i) {
+        numbers[i] = std::strtod(argv[i + 1], nullptr);
+        // "nan", "inf" or a number beyond the range of a double would put
+        // the chart nowhere.
+        if (!std::isfinite(numbers[i])) {
+            return kInvalidArguments;
+        }
+    }
+    state.window = ChartWindow{numbers[0], numbers[1], numbers[2], numbers[3]};
+    state.origin_x = numbers[4];
+    state.origin_y = numbers[5];
     normalise_window(state.window);
 
     state.unit_factor = 2.5 / state.settings.chart_text_height;
@@ -96,21 +112,27 @@ int run_hole_chart(int argc, char** argv) {
 
     const int holes = collect_holes(entities, entity_count);
     if (holes == 0) {
-        return 0;
+        return std::nullopt;
     }
     order_holes(entities, holes);
     const int positions = build_position_keys(entities, holes);
 
     std::vector<HoleTypeRow> rows = parse_type_rows(entities, positions);
     order_positions(entities, rows, positions, state.origin_x, state.origin_y);
+    if (!hole_values_finite(entities, rows, positions, state.origin_x, state.origin_y)) {
+        return kInvalidHoleValues;
+    }
     draw_hole_chart(state, entities, rows, positions);
+    if (!chart_entities_finite(state)) {
+        return kChartOutOfRange;
+    }
 
     if (state.settings.layer_mode != 1) {
         override_layer(state.chart_list, state.chart_count, state.settings.layer_name,
                        state.settings.layer_color);
     }
     if (!write_entity_file(state.chart_list, state.chart_count, paths.result_file.c_str())) {
-        report_error(paths, kResultFileCode, kCannotWriteResult);
+        return kCannotWriteResult;
     }
-    return 0;
+    return std::nullopt;
 }

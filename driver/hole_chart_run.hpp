@@ -3,11 +3,25 @@
 // user through the message box request.
 #pragma once
 
+#include <optional>
+
 #include "platform/platform.hpp"
 
 // The entry point; argc counts the program's own name. Returns the exit code
 // (0 for a completed run, as for every early end).
 int run_hole_chart(int argc, char** argv);
+
+// What the user is told when a run cannot complete.
+struct RunError {
+    const char* code_line;
+    const char* message_line;
+};
+
+// The whole run in the given folders, without the message box request: the
+// checks, reading, the chart and the result file. Returns nothing when the run
+// completed or ended without holes, else the error to report. An entity list
+// that cannot be allocated still ends the process.
+std::optional<RunError> perform_hole_chart_run(const FixedPaths& paths, int argc, char** argv);
 
 // Writes the two lines to "message.dat", runs the message box program, waits
 // for it and deletes the file. When the file cannot be written or the

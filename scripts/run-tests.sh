@@ -8,12 +8,13 @@ cd "$(dirname "$0")/.."
 bash scripts/prerequisites.sh cmake g++ make libgtest-dev libbenchmark-dev
 jobs=$(nproc 2>/dev/null || echo 2)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DHOLECHART_WERROR=ON -DHOLECHART_BUILD_BENCH=ON >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DHOLECHART_WERROR=ON -DHOLECHART_BUILD_TESTS=ON \
+      -DHOLECHART_BUILD_BENCH=ON >/dev/null
 cmake --build build --parallel "$jobs"
 ctest --test-dir build --output-on-failure --parallel "$jobs"
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHOLECHART_WERROR=ON \
-      -DHOLECHART_SANITIZE=ON >/dev/null
+      -DHOLECHART_SANITIZE=ON -DHOLECHART_BUILD_TESTS=ON -DHOLECHART_BUILD_BENCH=OFF >/dev/null
 cmake --build build-sanitize --parallel "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-sanitize --output-on-failure --parallel "$jobs"
