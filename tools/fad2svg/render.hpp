@@ -1,0 +1,18 @@
+// From input files to the text of the SVG picture.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/fad2svg/options.hpp"
+
+// Reads every input of the options and draws them, later over earlier.
+// Returns false with a one-line reason in error when an input cannot be
+// read; otherwise svg holds the document and warnings any one-line notes
+// about what could not be drawn.
+bool render_files(const Options& options, std::string& svg, std::vector<std::string>& warnings,
+                  std::string& error);
+
+// A path or name as it can be shown in a one-line message: quoted, its bytes
+// made valid UTF-8 and its control characters replaced.
+std::string shown(const std::string& name);
