@@ -83,10 +83,17 @@ class Drawing:
                  justify, words)
 
     def dimension(self, dim_line, ext1, ext2, text_pos, angle, value):
+        """A linear dimension. The record holds the two measured points (p1,
+        p2), the ends of the dimension line (p4, p5), the measured value and
+        text height, the text position (p6) and the text angle."""
+        if angle == 0.0:
+            start, end = (ext1[0], dim_line[1]), (ext2[0], dim_line[1])
+        else:
+            start, end = (dim_line[0], ext1[1]), (dim_line[0], ext2[1])
         self.add(self.head("DIM", 3, "ByL", "DIMENSION", "NO", "L"),
-                 "0", "ISO-25", dim_line[0], dim_line[1], ext1[0], ext1[1],
-                 ext2[0], ext2[1], text_pos[0], text_pos[1], value, 2.5, 0.0, 0.0,
-                 0.0, 0.0, angle, "<>")
+                 "0", "ISO-25", ext1[0], ext1[1], ext2[0], ext2[1],
+                 start[0], start[1], end[0], end[1], value, 2.5, 0.0, 0.0,
+                 text_pos[0], text_pos[1], angle, "<>")
 
 
 def polar(cx, cy, r, angle):
