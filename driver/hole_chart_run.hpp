@@ -5,17 +5,12 @@
 
 #include <optional>
 
+#include "driver/run_errors.hpp"
 #include "platform/platform.hpp"
 
 // The entry point; argc counts the program's own name. Returns the exit code
 // (0 for a completed run, as for every early end).
 int run_hole_chart(int argc, char** argv);
-
-// What the user is told when a run cannot complete.
-struct RunError {
-    const char* code_line;
-    const char* message_line;
-};
 
 // The whole run in the given folders, without the message box request: the
 // checks, reading, the chart and the result file. Returns nothing when the run

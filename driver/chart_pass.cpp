@@ -1,0 +1,58 @@
+#include "driver/chart_pass.hpp"
+
+#include <cmath>
+#include <vector>
+
+#include "chart/chart_layout.hpp"
+#include "chart/chart_values.hpp"
+#include "chart/hole_collection.hpp"
+#include "chart/hole_type_table.hpp"
+#include "driver/chart_settings.hpp"
+#include "entity/entity_file.hpp"
+
+std::optional<RunError> start_run_state(RunState& state, const ChartSettings& settings,
+                                        const double numbers[6]) {
+    state.settings = settings;
+    for (int i = 0; i < 6; ++i) {
+        // "nan", "inf" or a number beyond the range of a double would put
+        // the chart nowhere.
+        if (!std::isfinite(numbers[i])) {
+            return kInvalidArguments;
+        }
+    }
+    state.window = ChartWindow{numbers[0], numbers[1], numbers[2], numbers[3]};
+    state.origin_x = numbers[4];
+    state.origin_y = numbers[5];
+    normalise_window(state.window);
+
+    state.unit_factor = 2.5 / state.settings.chart_text_height;
+    state.chart_count = 0;
+    state.chart_list = entity_list_create(2);
+    return std::nullopt;
+}
+
+std::optional<RunError> chart_the_drawing(RunState& state, EntityList& entities, int count,
+                                          bool& holes_found) {
+    const int holes = collect_holes(entities, count);
+    holes_found = holes > 0;
+    if (!holes_found) {
+        return std::nullopt;
+    }
+    order_holes(entities, holes);
+    const int positions = build_position_keys(entities, holes);
+
+    std::vector<HoleTypeRow> rows = parse_type_rows(entities, positions);
+    order_positions(entities, rows, positions, state.origin_x, state.origin_y);
+    if (!hole_values_finite(entities, rows, positions, state.origin_x, state.origin_y)) {
+        return kInvalidHoleValues;
+    }
+    draw_hole_chart(state, entities, rows, positions);
+    if (!chart_entities_finite(state)) {
+        return kChartOutOfRange;
+    }
+    if (state.settings.layer_mode != 1) {
+        override_layer(state.chart_list, state.chart_count, state.settings.layer_name,
+                       state.settings.layer_color);
+    }
+    return std::nullopt;
+}
