@@ -224,11 +224,11 @@ void CompareFixedWithPrintf(int decimals, int count, uint64_t seed) {
 }
 
 TEST(AppendFixedTest, TwelveDecimalsMatchPrintfOnRandomValues) {
-    CompareFixedWithPrintf(12, 400000, 0x5eed0012);
+    CompareFixedWithPrintf(12, 1000000, 0x5eed0012);
 }
 
 TEST(AppendFixedTest, NoDecimalsMatchPrintfOnRandomValues) {
-    CompareFixedWithPrintf(0, 400000, 0x5eed0000);
+    CompareFixedWithPrintf(0, 1000000, 0x5eed0000);
 }
 
 TEST(AppendFixedTest, OneToFiveDecimalsMatchPrintfOnRandomValues) {
@@ -427,7 +427,7 @@ TEST(ParseRealTokenTest, SpecialTokensMatchSscanf) {
 TEST(ParseRealTokenTest, MatchesSscanfOnRandomTokens) {
     TokenSource source(0x70ce45);
     int failures = 0;
-    for (int i = 0; i < 700000 && failures < 5; ++i) {
+    for (int i = 0; i < 1000000 && failures < 5; ++i) {
         const std::string token = source.Next();
         double expected = 0.0;
         if (!ScanWhole(token, expected)) {
