@@ -3,20 +3,33 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <utility>
 
 #include "bench/drawing_generator.hpp"
 
+namespace {
+
+// Never destroyed, so the exit handler that removes the folder can still
+// read it after static objects are gone.
+const std::filesystem::path* make_bench_folder() {
+    const auto* folder = new std::filesystem::path(
+        std::filesystem::temp_directory_path() / ("holechart-bench-" + std::to_string(::getpid())));
+    std::filesystem::create_directories(*folder);
+    std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(temporary_path(""), ec);
+    });
+    return folder;
+}
+
+}  // namespace
+
 std::string temporary_path(const std::string& name) {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path p = std::filesystem::temp_directory_path() /
-                                  ("holechart-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(p);
-        return p;
-    }();
-    return (folder / name).string();
+    static const std::filesystem::path* folder = make_bench_folder();
+    return (*folder / name).string();
 }
 
 std::string generated_drawing_file(int entities, int holes) {

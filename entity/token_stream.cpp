@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::size_t kChunkSize = 1 << 20;
+constexpr std::size_t kChunkSize = 1 << 16;
 
 // The white space of the C locale: blank, tab, line feed, vertical tab,
 // form feed, carriage return.
