@@ -12,9 +12,17 @@ bool is_finite(Point p) {
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
 
+bool in_range(double value) {
+    return std::fabs(value) <= kMaxChartValue;  // false for a NaN too
+}
+
+bool in_range(Point p) {
+    return in_range(p.x) && in_range(p.y);
+}
+
 }  // namespace
 
-bool hole_values_finite(const EntityList& positions, const std::vector<HoleTypeRow>& rows,
+bool hole_values_usable(const EntityList& positions, const std::vector<HoleTypeRow>& rows,
                         int count, double origin_x, double origin_y) {
     for (int t = 0; t < count; ++t) {
         const EntityRecord& position = positions[static_cast<std::size_t>(t)];
@@ -23,6 +31,9 @@ bool hole_values_finite(const EntityList& positions, const std::vector<HoleTypeR
             return false;
         }
         const HoleTypeRow& row = rows[static_cast<std::size_t>(t)];
+        if (row.circle_count < 1) {
+            return false;
+        }
         for (int k = 0; k < row.circle_count && k < kMaxCirclesPerRow; ++k) {
             if (!is_finite(2.0 * row.hole_radius[k]) || !is_finite(row.hole_sweep[k]) ||
                 !is_finite(row.type_value[k])) {
@@ -33,10 +44,10 @@ bool hole_values_finite(const EntityList& positions, const std::vector<HoleTypeR
     return true;
 }
 
-bool chart_entities_finite(const RunState& state) {
+bool chart_entities_in_range(const RunState& state) {
     for (int32_t i = 0; i < state.chart_count; ++i) {
         const EntityRecord& r = state.chart_list[static_cast<std::size_t>(i)];
-        if (!is_finite(r.p1) || !is_finite(r.p2) || !is_finite(r.text_height) || !is_finite(r.angle)) {
+        if (!in_range(r.p1) || !in_range(r.p2) || !in_range(r.text_height) || !in_range(r.angle)) {
             return false;
         }
     }

@@ -8,11 +8,17 @@
 #include "chart/hole_type_table.hpp"
 #include "driver/run_state.hpp"
 
-// Whether every value the chart prints or places for these positions is a
-// finite number: centres, centres less the origin, diameters, depths and
-// sweeps.
-bool hole_values_finite(const EntityList& positions, const std::vector<HoleTypeRow>& rows,
+// Whether every position can be charted: it has at least one hole the table
+// describes, and every value the chart prints or places for it is a finite
+// number (centres, centres less the origin, diameters, depths, sweeps).
+bool hole_values_usable(const EntityList& positions, const std::vector<HoleTypeRow>& rows,
                         int count, double origin_x, double origin_y);
 
-// Whether every point and size of the chart entities drawn so far is finite.
-bool chart_entities_finite(const RunState& state);
+// Largest coordinate or size a chart entity may have. Far beyond any
+// drawing, and small enough that every line of the result file stays within
+// the 510 characters a reader of the format takes as one line.
+constexpr double kMaxChartValue = 1e15;
+
+// Whether every point and size of the chart entities drawn so far is finite
+// and within kMaxChartValue.
+bool chart_entities_in_range(const RunState& state);

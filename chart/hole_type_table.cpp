@@ -109,9 +109,16 @@ std::vector<HoleTypeRow> parse_type_rows(const EntityList& positions, int count)
         fail_allocation("Memori ERROR\n");
     }
     for (std::size_t t = 0; t < rows.size(); ++t) {
-        const FieldList entries = split_fields(read_key_area(positions[t]), ',');
+        const std::string key = read_key_area(positions[t]);
+        const FieldList entries = split_fields(key, ',');
+        // Only the first 255 characters are split. An entry that runs past
+        // them is left out, as entries beyond the tenth are: parsed, its cut
+        // fields would print a wrong diameter.
+        const bool last_entry_cut =
+            key.size() > kLineLimit && key[kLineLimit] != ',' && key[kLineLimit - 1] != ',';
+        const int whole_entries = entries.count - (last_entry_cut && entries.count > 0 ? 1 : 0);
         HoleTypeRow& row = rows[t];
-        row.circle_count = entries.count < kMaxCirclesPerRow ? entries.count : kMaxCirclesPerRow;
+        row.circle_count = whole_entries < kMaxCirclesPerRow ? whole_entries : kMaxCirclesPerRow;
         for (int k = 0; k < row.circle_count; ++k) {
             parse_entry(entries.fields[static_cast<std::size_t>(k)], row, k);
         }

@@ -19,9 +19,10 @@ struct HoleTypeRow {
     double hole_sweep[kMaxCirclesPerRow] = {};
 };
 
-// Parses the first 255 characters of each position key. A key with more than
-// ten entries fills the ten slots and leaves the rest out (circle_count is at
-// most 10); a style longer than nine characters is cut to nine.
+// Parses the first 255 characters of each position key. An entry cut by that
+// limit is left out; a key with more than ten entries fills the ten slots
+// and leaves the rest out (circle_count is at most 10); a style longer than
+// nine characters is cut to nine.
 std::vector<HoleTypeRow> parse_type_rows(const EntityList& positions, int count);
 
 // True when the later position j should trade places with the earlier i.

@@ -43,11 +43,11 @@ std::optional<RunError> chart_the_drawing(RunState& state, EntityList& entities,
 
     std::vector<HoleTypeRow> rows = parse_type_rows(entities, positions);
     order_positions(entities, rows, positions, state.origin_x, state.origin_y);
-    if (!hole_values_finite(entities, rows, positions, state.origin_x, state.origin_y)) {
+    if (!hole_values_usable(entities, rows, positions, state.origin_x, state.origin_y)) {
         return kInvalidHoleValues;
     }
     draw_hole_chart(state, entities, rows, positions);
-    if (!chart_entities_finite(state)) {
+    if (!chart_entities_in_range(state)) {
         return kChartOutOfRange;
     }
     if (state.settings.layer_mode != 1) {

@@ -60,6 +60,7 @@ void token_stream_open(TokenStream& stream, std::FILE* file) {
     stream.pos = 0;
     stream.end = 0;
     stream.at_eof = false;
+    stream.at_start = true;
 }
 
 void token_stream_close(TokenStream& stream) {
@@ -71,7 +72,25 @@ void token_stream_close(TokenStream& stream) {
     stream.buffer.shrink_to_fit();
 }
 
+namespace {
+
+// Skips a UTF-8 byte order mark before the first token. Left in place it
+// would spoil the first number of the file.
+void skip_byte_order_mark(TokenStream& s) {
+    s.at_start = false;
+    while (s.end - s.pos < 3 && refill(s)) {
+    }
+    if (s.end - s.pos >= 3 && std::memcmp(s.buffer.data() + s.pos, "\xEF\xBB\xBF", 3) == 0) {
+        s.pos += 3;
+    }
+}
+
+}  // namespace
+
 bool next_token(TokenStream& s, std::string_view& token) {
+    if (s.at_start) {
+        skip_byte_order_mark(s);
+    }
     // Work on locals: the bytes read could alias the stream's own fields,
     // which would force a store of them on every byte.
     const char* data = s.buffer.data();

@@ -1,6 +1,7 @@
 // Reads a text file as a stream of tokens: any run of white space (blank,
 // tab, line feed, carriage return, vertical tab, form feed) separates two
-// tokens, as the "%s" conversion sees them. The file is read in large
+// tokens, as the "%s" conversion sees them. A UTF-8 byte order mark at the
+// very start of the file, which some Windows programs write, is skipped. The file is read in large
 // chunks, so memory stays small however big the file is; a token longer than
 // the buffer makes the buffer grow to hold it.
 #pragma once
@@ -16,6 +17,7 @@ struct TokenStream {
     std::size_t pos = 0;
     std::size_t end = 0;
     bool at_eof = false;
+    bool at_start = true;  // nothing read yet: a byte order mark may follow
 };
 
 // Takes ownership of an open file; token_stream_close closes it.

@@ -9,6 +9,7 @@
 
 #include "chart/hole_collection.hpp"
 #include "util/fixed_text.hpp"
+#include "util/number_text.hpp"
 
 namespace {
 
@@ -198,23 +199,24 @@ TEST(ParseTypeRowsTest, CircleCountIsEntryCountUpToTen) {
     }
 }
 
-TEST(ParseTypeRowsTest, OnlyFirst255CharactersOfKeyAreSeen) {
-    // A first entry padded with z zeros in its depth, eight entries of 25
-    // characters, then "4_1.25_LONGSTYLE_7.50000_360.00000" starting at
-    // character 235 + z, so 20 - z of its characters are seen.
+TEST(ParseTypeRowsTest, EntryCutByThe255CharacterLimitIsLeftOut) {
+    // A first entry padded with z zeros in its depth and eight entries of 25
+    // characters make 234 + z characters; the tenth entry starts after a
+    // comma at index 234 + z. Only the first 255 characters are split, and an
+    // entry that runs past them is left out rather than read from its cut
+    // fields (which would print a wrong diameter).
     struct CutCase {
         int zeros;
+        const char* tenth;
         int32_t count;
-        const char* style;
-        double radius;
-        double sweep;
     };
     const std::vector<CutCase> cases = {
-        {0, 10, "1.25", 0.0, 7.5},   // "4_1.25_LONGSTYLE_7.5": four fields
-        {3, 10, "1.25", 0.0, 0.0},   // "4_1.25_LONGSTYLE_"
-        {13, 10, "1.25", 0.0, 0.0},  // "4_1.25_"
-        {19, 10, "", 0.0, 0.0},      // "4"
-        {20, 9, "", 0.0, 0.0},       // only the comma before it is seen
+        {0, "4_1.25_LONGSTYLE_7.50000_360.00000", 9},   // cut inside its radius
+        {3, "4_1.25_LONGSTYLE_7.50000_360.00000", 9},   // cut after a separator
+        {13, "4_1.25_LONGSTYLE_7.50000_360.00000", 9},  // only "4_1.25_" seen
+        {19, "4_1.25_LONGSTYLE_7.50000_360.00000", 9},  // only "4" seen
+        {20, "4_1.25_LONGSTYLE_7.50000_360.00000", 9},  // only its comma seen
+        {7, "4_1_S_7.5_360", 10},                       // ends on the 255th character
     };
     for (const CutCase& c : cases) {
         std::string key =
@@ -223,7 +225,7 @@ TEST(ParseTypeRowsTest, OnlyFirst255CharactersOfKeyAreSeen) {
             key += ",3_0_ByL_2.50000_360.00000";
         }
         ASSERT_EQ(key.size(), 234u + static_cast<std::size_t>(c.zeros));
-        key += ",4_1.25_LONGSTYLE_7.50000_360.00000";
+        key += std::string(",") + c.tenth + ",9_ByL_1.00000_360.00000";
         ASSERT_EQ(read_key_area(make_position(0, 0, 0, key)), key);
 
         const HoleTypeRow row = parse_one(key);
@@ -236,13 +238,23 @@ TEST(ParseTypeRowsTest, OnlyFirst255CharactersOfKeyAreSeen) {
             EXPECT_EQ(row.hole_sweep[k], 360.0) << "zeros " << c.zeros;
         }
         if (c.count == 10) {
-            EXPECT_EQ(row.type_code[9], 4) << "zeros " << c.zeros;
-            EXPECT_EQ(row.type_value[9], 0.0) << "zeros " << c.zeros;
-            EXPECT_STREQ(row.style[9], c.style) << "zeros " << c.zeros;
-            EXPECT_EQ(row.hole_radius[9], c.radius) << "zeros " << c.zeros;
-            EXPECT_EQ(row.hole_sweep[9], c.sweep) << "zeros " << c.zeros;
+            EXPECT_EQ(row.type_code[9], 4);
+            EXPECT_EQ(row.type_value[9], 1.0);
+            EXPECT_STREQ(row.style[9], "S");
+            EXPECT_EQ(row.hole_radius[9], 7.5);
+            EXPECT_EQ(row.hole_sweep[9], 360.0);
         }
     }
+}
+
+TEST(ParseTypeRowsTest, FirstEntryLongerThanTheLimitLeavesNoHole) {
+    // A radius of 1e300 prints with 301 digits: the only entry is cut, so the
+    // row describes no hole, which the run reports instead of charting.
+    std::string key = "3_0_ByL_";
+    append_fixed(key, 1e300, 5);
+    key += "_360.00000";
+    ASSERT_GT(key.size(), 255u);
+    EXPECT_EQ(parse_one(key).circle_count, 0);
 }
 
 TEST(ParseTypeRowsTest, KeysFromCollectedHoles) {
