@@ -1,0 +1,772 @@
+// holechart-dxf, the hole chart of a DXF drawing. The drawings under
+// tests/data/dxf/ come from ezdxf, a writer independent of dxflib, with the
+// exchange files that a front end would write for the same entities: the
+// mapping must give the same records, and the chart in OUT.dxf must be the
+// one that holechart draws from those records.
+#include <dxflib/dl_creationadapter.h>
+#include <dxflib/dl_dxf.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "entity/entity_file.hpp"
+#include "platform/platform.hpp"
+#include "tests/support/test_support.hpp"
+#include "tools/holechart_dxf/chart_dxf.hpp"
+#include "tools/holechart_dxf/dxf_geometry.hpp"
+#include "tools/holechart_dxf/dxf_reader.hpp"
+#include "tools/holechart_dxf/exchange_lines.hpp"
+#include "tools/holechart_dxf/options.hpp"
+
+namespace fs = std::filesystem;
+using testsupport::read_file;
+using testsupport::run_holechart;
+using testsupport::TempDrive;
+using testsupport::write_file;
+
+namespace {
+
+const fs::path kData = fs::path(HOLECHART_SOURCE_DIR) / "tests" / "data" / "dxf";
+const fs::path kPlate = fs::path(HOLECHART_SOURCE_DIR) / "examples";
+
+constexpr double kTolerance = 1e-9;
+constexpr double kPi = 3.14159265358979323846;
+
+bool close_to(double a, double b) {
+    return std::fabs(a - b) <= kTolerance * std::fmax(1.0, std::fabs(b));
+}
+
+// --- The records of a drawing ---------------------------------------------
+
+struct Records {
+    EntityList list;
+    int count = 0;
+};
+
+Records map_dxf(const fs::path& path, DxfDrawing& drawing) {
+    Records r;
+    std::string error;
+    EXPECT_TRUE(read_dxf_drawing(path.string(), drawing, error)) << error;
+    EXPECT_TRUE(read_exchange_lines(drawing.lines, r.list, error)) << error;
+    r.count = static_cast<int>(drawing.lines.size());
+    return r;
+}
+
+Records read_fad(const fs::path& path) {
+    Records r;
+    EXPECT_TRUE(read_entity_file(path.string().c_str(), r.list, r.count)) << path;
+    return r;
+}
+
+void expect_point(const char* what, Point got, Point want) {
+    EXPECT_TRUE(close_to(got.x, want.x) && close_to(got.y, want.y))
+        << what << " is (" << got.x << ", " << got.y << "), want (" << want.x << ", " << want.y
+        << ")";
+}
+
+void expect_same_record(const EntityRecord& got, const EntityRecord& want) {
+    EXPECT_EQ(got.id, want.id);
+    EXPECT_STREQ(got.handle, want.handle);
+    EXPECT_STREQ(got.layer, want.layer);
+    EXPECT_EQ(got.color, want.color);
+    EXPECT_STREQ(got.line_type, want.line_type);
+    EXPECT_STREQ(got.line_style, want.line_style);
+    EXPECT_STREQ(got.kind, want.kind);
+    EXPECT_STREQ(got.tag, want.tag);
+    EXPECT_STREQ(got.shape, want.shape);
+    EXPECT_STREQ(got.justify, want.justify);
+    EXPECT_STREQ(got.text, want.text);
+    EXPECT_STREQ(got.dim_style, want.dim_style);
+    EXPECT_EQ(got.dim_type, want.dim_type);
+    EXPECT_EQ(got.point_mode, want.point_mode);
+    expect_point("p1", got.p1, want.p1);
+    expect_point("p2", got.p2, want.p2);
+    expect_point("center", got.center, want.center);
+    expect_point("p4", got.p4, want.p4);
+    expect_point("p5", got.p5, want.p5);
+    expect_point("p6", got.p6, want.p6);
+    const std::pair<const char*, std::pair<double, double>> reals[] = {
+        {"radius", {got.radius, want.radius}},
+        {"start_angle", {got.start_angle, want.start_angle}},
+        {"end_angle", {got.end_angle, want.end_angle}},
+        {"sweep", {got.sweep, want.sweep}},
+        {"text_height", {got.text_height, want.text_height}},
+        {"seg_a", {got.seg_a, want.seg_a}},
+        {"point_size", {got.point_size, want.point_size}},
+        {"dim value", {got.dim_box[0], want.dim_box[0]}},
+        {"dim text height", {got.dim_box[1], want.dim_box[1]}},
+        {"angle", {got.angle, want.angle}},
+        {"slope", {got.slope, want.slope}},
+        {"intercept", {got.intercept, want.intercept}},
+    };
+    for (const auto& r : reals) {
+        EXPECT_TRUE(close_to(r.second.first, r.second.second))
+            << r.first << " is " << r.second.first << ", want " << r.second.second;
+    }
+}
+
+class DxfMappingTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DxfMappingTest, EveryEntityBecomesTheRecordAFrontEndWouldWrite) {
+    const std::string name = GetParam();
+    DxfDrawing drawing;
+    const Records got = map_dxf(kData / (name + ".dxf"), drawing);
+    const Records want = read_fad(kData / (name + ".fad"));
+    // Paper space, block contents and the upright circle are not records.
+    ASSERT_EQ(got.count, want.count);
+    EXPECT_EQ(drawing.tilted, 1);
+    for (int i = 0; i < want.count; ++i) {
+        SCOPED_TRACE("record " + std::to_string(i + 1) + ": " + drawing.lines[i]);
+        expect_same_record(got.list[i], want.list[i]);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Drawings, DxfMappingTest, ::testing::Values("kinds", "kinds_r12"));
+
+TEST(DxfMapping, LongTextsAndNamesBecomeSingleTokensCutToTheirFields) {
+    DxfDrawing drawing;
+    const Records got = map_dxf(kData / "kinds.dxf", drawing);
+    bool saw_long_layer = false;
+    bool saw_long_text = false;
+    for (int i = 0; i < got.count; ++i) {
+        const EntityRecord& r = got.list[i];
+        for (const char* field : {r.layer, r.text, r.tag, r.line_type, r.dim_style}) {
+            EXPECT_EQ(std::strpbrk(field, " \t\r\n"), nullptr) << field;
+        }
+        saw_long_layer = saw_long_layer || std::strlen(r.layer) == kLayerSize - 1;
+        saw_long_text = saw_long_text || std::strlen(r.text) == kTextSize - 1;
+    }
+    EXPECT_TRUE(saw_long_layer);
+    EXPECT_TRUE(saw_long_text);
+    for (const std::string& line : drawing.lines) {
+        EXPECT_EQ(line.find_first_of("\t\r\n"), std::string::npos);
+        EXPECT_EQ(line.find("  "), std::string::npos) << "an empty token in: " << line;
+    }
+}
+
+// --- Geometry and formats -------------------------------------------------
+
+struct BulgeCase {
+    const char* name;
+    Point a, b;
+    double bulge;
+    Point centre;
+    double radius, start, end;
+};
+
+TEST(DxfGeometry, BulgesBecomeCounterClockwiseArcs) {
+    const BulgeCase cases[] = {
+        {"QuarterTurnLeft", {1, 0}, {0, 1}, std::tan(kPi / 8), {0, 0}, 1, 0, 90},
+        {"QuarterTurnRight", {0, 1}, {1, 0}, -std::tan(kPi / 8), {0, 0}, 1, 0, 90},
+        {"HalfTurn", {-1, 0}, {1, 0}, 1.0, {0, 0}, 1, 180, 0},
+        {"ThreeQuarterTurn", {1, 0}, {0, -1}, std::tan(3 * kPi / 8), {0, 0}, 1, 0, 270},
+    };
+    for (const BulgeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        BulgeArc arc{};
+        ASSERT_TRUE(bulge_arc(c.a, c.b, c.bulge, arc));
+        expect_point("centre", arc.centre, c.centre);
+        EXPECT_NEAR(arc.radius, c.radius, 1e-12);
+        EXPECT_NEAR(arc.start, c.start, 1e-9);
+        EXPECT_NEAR(arc.end, c.end, 1e-9);
+    }
+    BulgeArc arc{};
+    EXPECT_FALSE(bulge_arc({1, 1}, {1, 1}, 0.5, arc)) << "a segment without length";
+    EXPECT_FALSE(bulge_arc({0, 0}, {1, 1}, 0.0, arc)) << "a straight segment";
+}
+
+TEST(DxfGeometry, PlanesFromExtrusionDirections) {
+    EXPECT_EQ(plane_of(0, 0, 1), EntityPlane::top);
+    EXPECT_EQ(plane_of(0, 0, 0), EntityPlane::top);
+    EXPECT_EQ(plane_of(0, 0, -1), EntityPlane::mirrored);
+    EXPECT_EQ(plane_of(1, 0, 0), EntityPlane::tilted);
+    EXPECT_EQ(plane_of(0, 0.1, 1), EntityPlane::tilted);
+    const ArcAngles a = arc_angles_in_drawing(270, 180, EntityPlane::mirrored);
+    EXPECT_DOUBLE_EQ(a.start, 0.0);
+    EXPECT_DOUBLE_EQ(a.end, 270.0);
+    EXPECT_DOUBLE_EQ(normalise_degrees(-90.0), 270.0);
+    EXPECT_DOUBLE_EQ(normalise_degrees(720.0), 0.0);
+}
+
+TEST(DxfGeometry, RealsAndTokens) {
+    EXPECT_EQ(dxf_real(2.0), "2.0");
+    EXPECT_EQ(dxf_real(274.40000000000003), "274.4");
+    EXPECT_EQ(dxf_real(-0.0), "0.0");
+    EXPECT_EQ(dxf_real(-1e-13), "0.0");
+    EXPECT_EQ(dxf_real(-12.5), "-12.5");
+    EXPECT_EQ(token_text("M6 x 1\ttap\r\n", "NO"), "M6_x_1_tap__");
+    EXPECT_EQ(token_text("", "<>"), "<>");
+}
+
+// --- Command line -----------------------------------------------------------
+
+struct BadCommand {
+    std::vector<std::string> args;
+    const char* says;
+};
+
+TEST(DxfOptions, UnusableCommandLinesAreRefusedWithTheReason) {
+    const std::string long_name(kMaxChartLayerChars + 1, 'L');
+    const BadCommand cases[] = {
+        {{}, "no input and output file"},
+        {{"in.dxf"}, "no output file"},
+        {{"a.dxf", "b.dxf", "c.dxf"}, "more than two files"},
+        {{"a.dxf", "b.dxf", "--window", "1", "2", "3"}, "--window takes four numbers"},
+        {{"a.dxf", "b.dxf", "--window", "1", "2", "3", "x"}, "not 'x'"},
+        {{"a.dxf", "b.dxf", "--origin", "1"}, "--origin takes two numbers"},
+        {{"a.dxf", "b.dxf", "--text-height", "0"}, "positive number"},
+        {{"a.dxf", "b.dxf", "--text-height", "-2.5"}, "positive number"},
+        {{"a.dxf", "b.dxf", "--text-height=nan"}, "positive number"},
+        {{"a.dxf", "b.dxf", "--text-height", "inf"}, "positive number"},
+        {{"a.dxf", "b.dxf", "--text-height", "1e-320"}, "positive number"},
+        {{"a.dxf", "b.dxf", "--text-height"}, "needs a value"},
+        {{"a.dxf", "b.dxf", "--color", "5"}, "--color goes with --layer"},
+        {{"a.dxf", "b.dxf", "--layer", "L", "--color", "0"}, "from 1 to 255"},
+        {{"a.dxf", "b.dxf", "--layer", "L", "--color", "256"}, "from 1 to 255"},
+        {{"a.dxf", "b.dxf", "--layer", "L", "--color", "red"}, "from 1 to 255"},
+        {{"a.dxf", "b.dxf", "--layer", "A/B"}, "does not allow"},
+        {{"a.dxf", "b.dxf", "--layer", ""}, "needs a name"},
+        {{"a.dxf", "b.dxf", "--layer", long_name}, "at most 51"},
+        {{"a.dxf", "b.dxf", "--size", "3"}, "unknown option '--size'"},
+    };
+    for (const BadCommand& c : cases) {
+        DxfOptions options;
+        std::string error;
+        EXPECT_FALSE(parse_options(c.args, options, error)) << c.says;
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    }
+}
+
+TEST(DxfOptions, DefaultsAndEveryOption) {
+    DxfOptions o;
+    std::string error;
+    ASSERT_TRUE(parse_options({"in.dxf", "out.dxf"}, o, error)) << error;
+    EXPECT_FALSE(o.window_given);
+    EXPECT_FALSE(o.layer_given);
+    EXPECT_EQ(o.text_height, 2.5);
+    EXPECT_EQ(o.origin[0], 0.0);
+    ASSERT_TRUE(parse_options(
+        {"--window", "1", "-2", "3.5", "4", "in.dxf", "--origin", "-5", "6", "--text-height=5",
+         "--layer", "CHART", "--color", "5", "--absolute", "--", "-out.dxf"},
+        o, error))
+        << error;
+    EXPECT_TRUE(o.window_given);
+    EXPECT_EQ(o.window[1], -2.0);
+    EXPECT_EQ(o.window[2], 3.5);
+    EXPECT_EQ(o.origin[0], -5.0);
+    EXPECT_EQ(o.text_height, 5.0);
+    EXPECT_EQ(o.layer, "CHART");
+    EXPECT_EQ(o.color, 5);
+    EXPECT_TRUE(o.absolute);
+    EXPECT_EQ(o.input, "in.dxf");
+    EXPECT_EQ(o.output, "-out.dxf");
+}
+
+// --- Running the program ----------------------------------------------------
+
+struct ToolRun {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+int run_shell(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
+}
+
+ToolRun run_bridge(const fs::path& folder, const std::vector<std::string>& args) {
+    const fs::path out = folder / "bridge.stdout";
+    const fs::path err = folder / "bridge.stderr";
+    std::string command = "cd " + quote_program_path(folder.string()) + " && " +
+                          quote_program_path(HOLECHART_DXF_BINARY);
+    for (const std::string& arg : args) {
+        command += " " + quote_program_path(arg);
+    }
+    command += " >" + quote_program_path(out.string()) + " 2>" + quote_program_path(err.string());
+    ToolRun run;
+    run.exit_code = run_shell(command);
+    run.out = read_file(out);
+    run.err = read_file(err);
+    fs::remove(out);
+    fs::remove(err);
+    return run;
+}
+
+// What dxflib reads back from a file: the count of every kind of entity,
+// and the lines and texts on one layer.
+struct ChartEntity {
+    std::string kind;
+    std::string layer;
+    int color = 0;
+    Point p1, p2;  // a text's placing point in p1
+    double height = 0.0;
+    std::string justify;
+    std::string text;
+};
+
+class ReadBack final : public DL_CreationAdapter {
+  public:
+    explicit ReadBack(std::string layer) : layer_(std::move(layer)) {}
+    std::map<std::string, int> counts;
+    std::vector<ChartEntity> chart;
+
+    void addLine(const DL_LineData& d) override {
+        counts["LINE"] += 1;
+        if (on_layer()) {
+            chart.push_back(entity("LINE", {d.x1, d.y1}, {d.x2, d.y2}));
+        }
+    }
+    void addText(const DL_TextData& d) override {
+        counts["TEXT"] += 1;
+        if (!on_layer()) {
+            return;
+        }
+        const bool first_point = d.hJustification == 0 && d.vJustification == 0;
+        ChartEntity e = entity("TEXT", first_point ? Point{d.ipx, d.ipy} : Point{d.apx, d.apy}, {});
+        e.height = d.height;
+        e.text = d.text;
+        // The alignments the chart uses; any other shows as its two numbers.
+        const std::map<std::pair<int, int>, std::string> codes = {
+            {{0, 0}, "BL"}, {{1, 0}, "BC"}, {{1, 2}, "MC"}};
+        const auto code = codes.find({d.hJustification, d.vJustification});
+        e.justify = code != codes.end()
+                        ? code->second
+                        : std::to_string(d.hJustification) + "," + std::to_string(d.vJustification);
+        chart.push_back(e);
+    }
+    void addArc(const DL_ArcData&) override { counts["ARC"] += 1; }
+    void addCircle(const DL_CircleData&) override { counts["CIRCLE"] += 1; }
+    void addMText(const DL_MTextData&) override { counts["MTEXT"] += 1; }
+    void addPoint(const DL_PointData&) override { counts["POINT"] += 1; }
+    void addSolid(const DL_SolidData&) override { counts["SOLID"] += 1; }
+    void addPolyline(const DL_PolylineData&) override { counts["POLYLINE"] += 1; }
+    void addVertex(const DL_VertexData&) override { counts["VERTEX"] += 1; }
+    void addInsert(const DL_InsertData&) override { counts["INSERT"] += 1; }
+    void addBlock(const DL_BlockData&) override { counts["BLOCK"] += 1; }
+    void addLayer(const DL_LayerData& d) override { layers[d.name] = getAttributes().getColor(); }
+    void addDimLinear(const DL_DimensionData&, const DL_DimLinearData&) override { dim(); }
+    void addDimAlign(const DL_DimensionData&, const DL_DimAlignedData&) override { dim(); }
+    void addDimRadial(const DL_DimensionData&, const DL_DimRadialData&) override { dim(); }
+    void addDimDiametric(const DL_DimensionData&, const DL_DimDiametricData&) override { dim(); }
+    void addDimAngular(const DL_DimensionData&, const DL_DimAngular2LData&) override { dim(); }
+    void addDimAngular3P(const DL_DimensionData&, const DL_DimAngular3PData&) override { dim(); }
+    void addDimOrdinate(const DL_DimensionData&, const DL_DimOrdinateData&) override { dim(); }
+
+    std::map<std::string, int> layers;
+
+  private:
+    bool on_layer() { return getAttributes().getLayer() == layer_; }
+    void dim() { counts["DIMENSION"] += 1; }
+    ChartEntity entity(const char* kind, Point p1, Point p2) {
+        ChartEntity e;
+        e.kind = kind;
+        e.layer = getAttributes().getLayer();
+        e.color = getAttributes().getColor();
+        e.p1 = p1;
+        e.p2 = p2;
+        return e;
+    }
+    std::string layer_;
+};
+
+ReadBack read_back(const fs::path& path, const std::string& chart_layer) {
+    ReadBack reader(chart_layer);
+    DL_Dxf dxf;
+    EXPECT_TRUE(dxf.in(path.string(), &reader)) << path;
+    return reader;
+}
+
+// The chart in OUT.dxf against the records of a result file.
+void expect_same_chart(const std::vector<ChartEntity>& got, const Records& want) {
+    ASSERT_EQ(static_cast<int>(got.size()), want.count);
+    for (int i = 0; i < want.count; ++i) {
+        SCOPED_TRACE("chart entity " + std::to_string(i + 1));
+        const EntityRecord& r = want.list[i];
+        const ChartEntity& e = got[static_cast<std::size_t>(i)];
+        EXPECT_EQ(e.kind, r.kind);
+        EXPECT_EQ(e.layer, r.layer);
+        EXPECT_EQ(e.color, r.color);
+        expect_point("p1", e.p1, r.p1);
+        if (e.kind == "LINE") {
+            expect_point("p2", e.p2, r.p2);
+        } else {
+            EXPECT_EQ(e.text, r.text);
+            EXPECT_EQ(e.justify, r.justify);
+            EXPECT_DOUBLE_EQ(e.height, r.text_height);
+        }
+    }
+}
+
+struct ChartCase {
+    const char* name;
+    const char* drawing;
+    const char* settings;  // infoHoleTable.dat for holechart
+    std::vector<std::string> options;
+    const char* layer;
+};
+
+void PrintTo(const ChartCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const std::vector<std::string> kWindow = {"230", "-40", "300", "100"};
+const std::vector<std::string> kOrigin = {"20", "20"};
+
+class DxfChartTest : public ::testing::TestWithParam<ChartCase> {};
+
+TEST_P(DxfChartTest, ChartEqualsWhatHolechartDrawsForTheSameEntities) {
+    const ChartCase& c = GetParam();
+    TempDrive drive;
+    drive.write_settings(c.settings);
+    drive.write_entities(read_file(kData / (std::string(c.drawing) + ".fad")));
+    std::vector<std::string> numbers = kWindow;
+    numbers.insert(numbers.end(), kOrigin.begin(), kOrigin.end());
+    ASSERT_EQ(run_holechart(drive, numbers).exit_code, 0);
+    ASSERT_TRUE(drive.has_result());
+    const Records want = read_fad(drive.work / "ResultDR.fad");
+
+    std::vector<std::string> args = {(kData / (std::string(c.drawing) + ".dxf")).string(),
+                                     "out.dxf", "--window"};
+    args.insert(args.end(), kWindow.begin(), kWindow.end());
+    args.push_back("--origin");
+    args.insert(args.end(), kOrigin.begin(), kOrigin.end());
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const ToolRun run = run_bridge(drive.root, args);
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    // The one upright circle of the drawing is reported as left out.
+    EXPECT_NE(run.err.find("1 entity does not lie in the drawing plane"), std::string::npos)
+        << run.err;
+    const ReadBack out = read_back(drive.root / "out.dxf", c.layer);
+    expect_same_chart(out.chart, want);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, DxfChartTest,
+    ::testing::Values(
+        ChartCase{"HoleChartLayer", "kinds", "1 HoleChart 3 N 2.5\n", {}, "HoleChart"},
+        ChartCase{"OwnLayerAbsoluteAndLargerText",
+                  "kinds",
+                  "0 CHART_TABLE 5 Y 5\n",
+                  {"--layer", "CHART_TABLE", "--color", "5", "--absolute", "--text-height", "5"},
+                  "CHART_TABLE"},
+        ChartCase{"R12Drawing", "kinds_r12", "1 HoleChart 3 N 2.5\n", {}, "HoleChart"}),
+    [](const ::testing::TestParamInfo<ChartCase>& info) { return std::string(info.param.name); });
+
+TEST(DxfChart, ThePlateGetsTheReviewedChartOfTheExample) {
+    TempDrive drive;
+    const ToolRun run =
+        run_bridge(drive.root, {(kPlate / "plate-dxf" / "plate.dxf").string(), "plate-chart.dxf",
+                                "--window", "255", "62", "405", "280", "--origin", "40", "90"});
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const Records golden = read_fad(kPlate / "plate" / "ResultDR.golden.fad");
+    expect_same_chart(read_back(drive.root / "plate-chart.dxf", "HoleChart").chart, golden);
+}
+
+// --- Keeping the drawing ----------------------------------------------------
+
+class DxfKeepTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DxfKeepTest, EveryInputEntityIsKeptByteForByte) {
+    const fs::path input = kData / (std::string(GetParam()) + ".dxf");
+    TempDrive drive;
+    const ToolRun run = run_bridge(drive.root, {input.string(), "out.dxf"});
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    const ReadBack in = read_back(input, "HoleChart");
+    const ReadBack out = read_back(drive.root / "out.dxf", "HoleChart");
+    ASSERT_FALSE(out.chart.empty());
+
+    // By kind, as dxflib reads them: the chart's lines and texts come on top.
+    std::map<std::string, int> expected = in.counts;
+    for (const ChartEntity& e : out.chart) {
+        expected[e.kind] += 1;
+    }
+    EXPECT_EQ(out.counts, expected);
+    EXPECT_EQ(out.layers.at("HoleChart"), 3);
+
+    // Byte for byte: the input's text is all there, in order, with the chart
+    // entities, the chart's layer and a new handle seed put in between.
+    DxfDrawing drawing;
+    std::string error;
+    ASSERT_TRUE(read_dxf_drawing(input.string(), drawing, error)) << error;
+    const DxfLayout& l = drawing.layout;
+    const std::string& before = drawing.bytes;
+    const std::string after = read_file(drive.root / "out.dxf");
+    std::vector<std::pair<std::size_t, std::size_t>> kept;
+    if (l.handseed_begin != kNoOffset) {
+        kept = {{0, l.handseed_begin}, {l.handseed_end, l.layer_table_end}};
+    } else {
+        kept = {{0, l.layer_table_end}};
+    }
+    kept.push_back({l.layer_table_end, l.entities_end});
+    kept.push_back({l.entities_end, before.size()});
+    std::size_t at = 0;
+    for (const auto& piece : kept) {
+        const std::string text = before.substr(piece.first, piece.second - piece.first);
+        const std::size_t found = after.find(text, at);
+        ASSERT_NE(found, std::string::npos) << "bytes " << piece.first << " to " << piece.second;
+        EXPECT_TRUE(piece.first != 0 || found == 0);
+        at = found + text.size();
+    }
+    EXPECT_EQ(at, after.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Drawings, DxfKeepTest, ::testing::Values("kinds", "kinds_r12"));
+
+// The python that has ezdxf, or "" when none has.
+std::string python_with_ezdxf() {
+    for (const char* python : {"python3", "/usr/bin/python3"}) {
+        if (run_shell(std::string(python) + " -c 'import ezdxf' >/dev/null 2>&1") == 0) {
+            return python;
+        }
+    }
+    return "";
+}
+
+// What ezdxf reads from the file: its audit errors, then "TYPE COUNT" for
+// every kind of entity in model space and in the blocks.
+std::string ezdxf_summary(const std::string& python, const fs::path& file, const fs::path& folder) {
+    const fs::path script = folder / "summary.py";
+    write_file(
+        script,
+        "import collections, sys, ezdxf\n"
+        "doc = ezdxf.readfile(sys.argv[1])\n"
+        "print('errors', len(doc.audit().errors))\n"
+        "kinds = collections.Counter(e.dxftype() for e in doc.modelspace())\n"
+        "for block in doc.blocks:\n"
+        "    if block.name.lower() != '*model_space':\n"
+        "        kinds.update('block ' + e.dxftype() for e in block)\n"
+        "for kind in sorted(kinds):\n"
+        "    print(kind, kinds[kind])\n"
+        "layer = doc.layers.get('HoleChart') if doc.layers.has_entry('HoleChart') else None\n"
+        "print('chart layer colour', layer.dxf.color if layer else '-')\n");
+    const fs::path report = folder / "summary.txt";
+    const int code = run_shell(python + " " + quote_program_path(script.string()) + " " +
+                               quote_program_path(file.string()) + " >" +
+                               quote_program_path(report.string()) + " 2>&1");
+    std::string text = read_file(report);
+    return code == 0 ? text : "ezdxf failed: " + text;
+}
+
+TEST_P(DxfKeepTest, EzdxfReadsTheOutputWithEveryEntityAndWithoutAuditErrors) {
+    const std::string python = python_with_ezdxf();
+    if (python.empty()) {
+        GTEST_SKIP() << "no python3 with ezdxf (Debian package python3-ezdxf)";
+    }
+    const fs::path input = kData / (std::string(GetParam()) + ".dxf");
+    TempDrive drive;
+    const ToolRun run = run_bridge(drive.root, {input.string(), "out.dxf"});
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    const ReadBack chart = read_back(drive.root / "out.dxf", "HoleChart");
+    int lines = 0;
+    int texts = 0;
+    for (const ChartEntity& e : chart.chart) {
+        (e.kind == "LINE" ? lines : texts) += 1;
+    }
+
+    std::string expected = ezdxf_summary(python, input, drive.root);
+    // Model-space counts go up by the chart; the chart layer appears.
+    auto bump = [&](const std::string& kind, int by) {
+        const std::string key = "\n" + kind + " ";
+        const std::size_t at = expected.find(key);
+        ASSERT_NE(at, std::string::npos) << kind;
+        const std::size_t value = at + key.size();
+        const std::size_t end = expected.find('\n', value);
+        const int count = std::stoi(expected.substr(value, end - value));
+        expected.replace(value, end - value, std::to_string(count + by));
+    };
+    bump("LINE", lines);
+    bump("TEXT", texts);
+    const std::string no_layer = "chart layer colour -";
+    ASSERT_NE(expected.find(no_layer), std::string::npos);
+    expected.replace(expected.find(no_layer), no_layer.size(), "chart layer colour 3");
+    EXPECT_EQ(expected.rfind("errors 0\n", 0), 0u) << expected;
+    EXPECT_EQ(ezdxf_summary(python, drive.root / "out.dxf", drive.root), expected);
+}
+
+TEST(DxfOutput, WithoutAWindowTheChartStandsRightOfTheDrawingFromItsTop) {
+    TempDrive drive;
+    const fs::path input = kData / "kinds.dxf";
+    const ToolRun run = run_bridge(drive.root, {input.string(), "out.dxf", "--text-height", "5"});
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    DxfDrawing drawing;
+    const Records records = map_dxf(input, drawing);
+    // The drawing's extent, its arcs followed in steps of a hundredth of a
+    // degree.
+    double right = -1e300;
+    double top = -1e300;
+    auto include = [&](Point p) {
+        right = std::fmax(right, p.x);
+        top = std::fmax(top, p.y);
+    };
+    for (int i = 0; i < records.count; ++i) {
+        const EntityRecord& r = records.list[i];
+        include(r.p1);
+        include(r.p2);
+        if (std::strcmp(r.kind, "DIMENSION") == 0) {
+            include(r.p4);
+            include(r.p5);
+            include(r.p6);
+        } else if (std::strcmp(r.kind, "SOLID") == 0) {
+            include(r.center);
+            include(r.p4);
+        } else if (r.shape[0] == 'C' || r.shape[0] == 'A') {
+            for (double a = 0.0; a <= r.sweep; a += 0.01) {
+                const double t = (r.start_angle + a) * kPi / 180.0;
+                include({r.center.x + r.radius * std::cos(t), r.center.y + r.radius * std::sin(t)});
+            }
+        }
+    }
+    double chart_left = 1e300;
+    double chart_top = -1e300;
+    for (const ChartEntity& e : read_back(drive.root / "out.dxf", "HoleChart").chart) {
+        if (e.kind == "LINE") {
+            chart_left = std::fmin(chart_left, std::fmin(e.p1.x, e.p2.x));
+            chart_top = std::fmax(chart_top, std::fmax(e.p1.y, e.p2.y));
+        }
+    }
+    // At text height 5 the chart's lengths double: 10 units become 20.
+    EXPECT_NEAR(chart_left, right + 20.0, 1e-6);
+    EXPECT_NEAR(chart_top, top, 1e-6);
+    EXPECT_GT(chart_left, 0.0);
+}
+
+TEST(DxfOutput, ADrawingWithWindowsLineEndsGetsItsChartWithThemToo) {
+    TempDrive drive;
+    std::string text;
+    for (char c : read_file(kData / "kinds_r12.dxf")) {
+        text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    write_file(drive.root / "in.dxf", text);
+    const ToolRun run = run_bridge(drive.root, {"in.dxf", "out.dxf"});
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    const std::string out = read_file(drive.root / "out.dxf");
+    for (std::size_t i = out.find('\n'); i != std::string::npos; i = out.find('\n', i + 1)) {
+        ASSERT_EQ(out[i - 1], '\r') << "a bare line feed at byte " << i;
+    }
+    TempDrive plain;
+    ASSERT_EQ(run_bridge(plain.root, {(kData / "kinds_r12.dxf").string(), "out.dxf"}).exit_code, 0);
+    EXPECT_EQ(read_back(drive.root / "out.dxf", "HoleChart").chart.size(),
+              read_back(plain.root / "out.dxf", "HoleChart").chart.size());
+}
+
+TEST(DxfOutput, ADrawingWithoutHolesIsCopiedAndSaidSo) {
+    TempDrive drive;
+    const fs::path input = kData / "no_holes.dxf";
+    const ToolRun run = run_bridge(drive.root, {input.string(), "out.dxf"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_NE(run.err.find("holechart-dxf: no holes in"), std::string::npos) << run.err;
+    EXPECT_EQ(read_file(drive.root / "out.dxf"), read_file(input));
+}
+
+// --- Errors -----------------------------------------------------------------
+
+struct ErrorCase {
+    const char* name;
+    std::string input;  // file contents; "" for none at all
+    std::vector<std::string> options;
+    int exit_code;
+    const char* says;
+};
+
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+std::string minimal_dxf(const std::string& entities) {
+    return "  0\nSECTION\n  2\nENTITIES\n" + entities + "  0\nENDSEC\n  0\nEOF\n";
+}
+
+std::vector<ErrorCase> error_cases() {
+    const std::string kinds = read_file(kData / "kinds.dxf");
+    const std::string circle = "  0\nCIRCLE\n  8\n0\n 10\n1.7e308\n 20\n0\n 40\n2.5\n";
+    return {
+        {"MissingInput", "", {}, 1, "cannot read 'in.dxf'"},
+        {"EmptyInput", "\n", {}, 1, "is not a DXF file"},
+        {"PlainText", "hello\nworld\n", {}, 1, "is not a DXF file"},
+        {"ExchangeFile", read_file(kData / "kinds.fad"), {}, 1, "is not a DXF file"},
+        {"BinaryDxf",
+         std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "rest",
+         {},
+         1,
+         "binary DXF"},
+        {"TruncatedDxf", kinds.substr(0, kinds.size() / 2), {}, 1, "ends early"},
+        {"LineTooLong",
+         minimal_dxf("  0\nTEXT\n  1\n" + std::string(1500, 'x') + "\n"),
+         {},
+         1,
+         "line 8 is longer than the 1023 characters"},
+        {"WindowBeyondDoubles",
+         kinds,
+         {"--window", "1e999", "0", "1", "1"},
+         1,
+         "Invalid arguments..."},
+        {"OriginNotANumberAtAll", kinds, {"--origin", "nan", "0"}, 1, "Invalid arguments..."},
+        {"HoleTooFarFromTheOrigin",
+         minimal_dxf(circle),
+         {"--origin", "-1e308", "0"},
+         1,
+         "Invalid hole values in drawing..."},
+        {"TextHeightOverflowsTheChart",
+         kinds,
+         {"--window", "230", "-40", "300", "100", "--text-height", "1e308"},
+         1,
+         "Chart values out of range..."},
+        {"TextHeightOverflowsThePlaceBesideTheDrawing",
+         kinds,
+         {"--text-height", "1e308"},
+         1,
+         "Chart values out of range..."},
+        {"BadOption", kinds, {"--text-height", "big"}, 2, "--text-height takes a positive number"},
+    };
+}
+
+class DxfErrorTest : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(DxfErrorTest, OneLineOnStandardErrorAndNoOutputFile) {
+    const ErrorCase& c = GetParam();
+    TempDrive drive;
+    if (!c.input.empty()) {
+        write_file(drive.root / "in.dxf", c.input);
+    }
+    std::vector<std::string> args = {"in.dxf", "out.dxf"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const ToolRun run = run_bridge(drive.root, args);
+    EXPECT_EQ(run.exit_code, c.exit_code);
+    EXPECT_EQ(run.err.rfind("holechart-dxf: ", 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(drive.root / "out.dxf"));
+    EXPECT_FALSE(fs::exists(drive.root / "out.dxf.part"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, DxfErrorTest, ::testing::ValuesIn(error_cases()),
+                         [](const ::testing::TestParamInfo<ErrorCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(DxfErrors, AnOutputThatCannotBeWrittenKeepsWhatWasThere) {
+    TempDrive drive;
+    const std::string input = (kData / "kinds.dxf").string();
+    ToolRun run = run_bridge(drive.root, {input, "no/such/folder/out.dxf"});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.err.find("cannot write 'no/such/folder/out.dxf'"), std::string::npos) << run.err;
+
+    write_file(drive.root / "kept.dxf", "earlier result");
+    fs::permissions(drive.root / "kept.dxf", fs::perms::owner_read);
+    run = run_bridge(drive.root, {input, "kept.dxf"});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.err.find("read-only"), std::string::npos) << run.err;
+    EXPECT_EQ(read_file(drive.root / "kept.dxf"), "earlier result");
+    EXPECT_FALSE(fs::exists(drive.root / "kept.dxf.part"));
+}
+
+}  // namespace

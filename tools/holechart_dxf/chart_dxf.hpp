@@ -1,0 +1,26 @@
+// The chart's lines and texts as DXF, for the file they are added to: with
+// subclass markers, handles and owner where the file's version has them, and
+// a LAYER table record for a chart layer that the drawing does not have yet.
+#pragma once
+
+#include <string>
+
+#include "driver/run_state.hpp"
+#include "tools/holechart_dxf/dxf_reader.hpp"
+
+struct ChartInsertions {
+    std::string entities;      // goes before the ENDSEC of the ENTITIES section
+    std::string layer_record;  // goes before the ENDTAB of the LAYER table
+    std::string handseed;      // replaces the pair that holds $HANDSEED
+};
+
+// Takes handles from layout.next_handle and moves it past them.
+ChartInsertions format_chart_dxf(const RunState& state, DxfLayout& layout);
+
+// The file's bytes with the insertions made and nothing else changed.
+std::string splice_chart(const std::string& bytes, const DxfLayout& layout,
+                         const ChartInsertions& insertions);
+
+// A real as the chart's DXF writes it: fixed point, at most twelve
+// decimals, without trailing zeros.
+std::string dxf_real(double value);

@@ -1,0 +1,52 @@
+// Reading a DXF drawing through dxflib: its model-space entities as
+// exchange-file lines, and the places in the file where the chart's
+// entities, its layer and a new handle seed go.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+constexpr std::size_t kNoOffset = std::string::npos;
+
+// What adding entities to the file needs to know about it. Offsets are byte
+// offsets into the file as read.
+struct DxfLayout {
+    // R13 and later: entities carry subclass markers and their owner.
+    bool subclass_markers = false;
+    // New entities get handles (every file from R13 on, and R12 files that
+    // use handles).
+    bool handles = false;
+    std::string line_end = "\n";
+    // Where the pair that closes the ENTITIES section starts.
+    std::size_t entities_end = kNoOffset;
+    // Where the pair that closes the LAYER table starts.
+    std::size_t layer_table_end = kNoOffset;
+    // The pair that holds the value of $HANDSEED.
+    std::size_t handseed_begin = kNoOffset;
+    std::size_t handseed_end = kNoOffset;
+    std::string layer_table_handle;
+    std::string model_space_handle;
+    // The plot style of an existing layer, which a new layer shares.
+    std::string plot_style_handle;
+    // Above every handle the file uses, and not below its seed.
+    unsigned long long next_handle = 1;
+    // The names in the LAYER table, upper-cased: DXF names ignore case.
+    std::vector<std::string> layer_names;
+};
+
+struct DxfDrawing {
+    std::string bytes;  // the file as read
+    // One exchange line per entity, one per segment of a polyline.
+    std::vector<std::string> lines;
+    DxfLayout layout;
+    // Entities left out because they do not lie in the drawing plane.
+    int tilted = 0;
+};
+
+// Reads the file. Returns false with a one-line reason when it cannot be
+// read or is not a complete ASCII DXF file.
+bool read_dxf_drawing(const std::string& path, DxfDrawing& drawing, std::string& error);
+
+// Upper-cases ASCII letters, as DXF compares names.
+std::string dxf_upper(std::string text);

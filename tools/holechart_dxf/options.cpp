@@ -1,0 +1,189 @@
+#include "tools/holechart_dxf/options.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "util/number_text.hpp"
+
+namespace {
+
+// Characters that a DXF layer name may not hold.
+constexpr const char* kBadLayerCharacters = "<>/\\\":;?*|='";
+
+bool usable_layer_name(const std::string& name, std::string& error) {
+    if (name.empty()) {
+        error = "--layer needs a name";
+        return false;
+    }
+    if (name.size() > kMaxChartLayerChars) {
+        error = "--layer names at most " + std::to_string(kMaxChartLayerChars) +
+                " characters, not " + std::to_string(name.size());
+        return false;
+    }
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || std::strchr(kBadLayerCharacters, c) != nullptr) {
+            error = "--layer name holds a character that DXF does not allow in layer names: " +
+                    std::string(kBadLayerCharacters) + " or a control character";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool parse_height(const std::string& text, double& height, std::string& error) {
+    double value = 0.0;
+    // So small a height that the chart unit (2.5 / height) overflows would
+    // put the chart at infinite coordinates.
+    if (!parse_real_token(text, value) || !(value > 0.0) || !std::isfinite(value) ||
+        !std::isfinite(2.5 / value)) {
+        error = "--text-height takes a positive number, not '" + text + "'";
+        return false;
+    }
+    height = value;
+    return true;
+}
+
+bool parse_color(const std::string& text, int& color, std::string& error) {
+    int32_t value = 0;
+    if (!parse_int_token(text, value) || value < 1 || value > 255) {
+        error = "--color takes a colour number from 1 to 255, not '" + text + "'";
+        return false;
+    }
+    color = value;
+    return true;
+}
+
+// Takes count numbers after option i. Returns false with the reason when
+// they are missing or not numbers.
+bool take_numbers(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
+                  double* numbers, int count, std::string& error) {
+    const std::string wanted = count == 2 ? "two numbers" : "four numbers";
+    for (int k = 0; k < count; ++k) {
+        if (i + 1 >= args.size()) {
+            error = name + " takes " + wanted;
+            return false;
+        }
+        const std::string& text = args[++i];
+        if (!parse_real_token(text, numbers[k])) {
+            error = name + " takes " + wanted + ", not '" + text + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+const char* usage_text() {
+    return "Usage: holechart-dxf IN.dxf OUT.dxf [options]\n"
+           "Adds a hole chart to a DXF drawing: OUT.dxf holds the whole drawing of\n"
+           "IN.dxf and the chart, e.g.\n"
+           "  holechart-dxf plate.dxf plate-chart.dxf --window 255 62 405 280 --origin 40 90\n"
+           "\n"
+           "Options:\n"
+           "  --window X1 Y1 X2 Y2   the chart hangs from (X2, Y2) and wraps into a new\n"
+           "                         column on the left below Y1 (default: beside the\n"
+           "                         drawing, on its right)\n"
+           "  --origin X Y           the point the chart's coordinates are measured from\n"
+           "                         (default 0 0)\n"
+           "  --text-height H        text height of the chart; the chart scales with it\n"
+           "                         (default 2.5)\n"
+           "  --layer NAME           put the chart on this layer (default HoleChart)\n"
+           "  --color N              colour number of the chart on that layer, 1 to 255\n"
+           "                         (default 3)\n"
+           "  --absolute             show coordinates without their sign\n"
+           "  -h, --help             show this text\n"
+           "\n"
+           "A hole's tag (decimals and depth, e.g. 2_12.5) is read from its extended\n"
+           "data under the application name HOLECHART.\n";
+}
+
+bool parse_options(const std::vector<std::string>& args, DxfOptions& options, std::string& error) {
+    options = DxfOptions{};
+    std::vector<std::string> files;
+    bool only_files = false;
+    bool color_given = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (only_files || arg.empty() || arg[0] != '-' || arg == "-") {
+            files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            only_files = true;
+            continue;
+        }
+        if (arg == "-h" || arg == "--help") {
+            options.help = true;
+            return true;
+        }
+        if (arg == "--window") {
+            if (!take_numbers(args, i, arg, options.window, 4, error)) {
+                return false;
+            }
+            options.window_given = true;
+            continue;
+        }
+        if (arg == "--origin") {
+            if (!take_numbers(args, i, arg, options.origin, 2, error)) {
+                return false;
+            }
+            continue;
+        }
+        if (arg == "--absolute") {
+            options.absolute = true;
+            continue;
+        }
+
+        // Options with one value, as "--name value" or "--name=value".
+        std::string name = arg;
+        std::string value;
+        const std::size_t equals = arg.find('=');
+        if (equals != std::string::npos) {
+            name = arg.substr(0, equals);
+            value = arg.substr(equals + 1);
+        }
+        if (name != "--text-height" && name != "--layer" && name != "--color") {
+            error = "unknown option '" + arg + "' (see --help)";
+            return false;
+        }
+        if (equals == std::string::npos) {
+            if (i + 1 >= args.size()) {
+                error = name + " needs a value";
+                return false;
+            }
+            value = args[++i];
+        }
+        if (name == "--text-height") {
+            if (!parse_height(value, options.text_height, error)) {
+                return false;
+            }
+        } else if (name == "--layer") {
+            if (!usable_layer_name(value, error)) {
+                return false;
+            }
+            options.layer = value;
+            options.layer_given = true;
+        } else {
+            if (!parse_color(value, options.color, error)) {
+                return false;
+            }
+            color_given = true;
+        }
+    }
+    if (color_given && !options.layer_given) {
+        error = "--color goes with --layer: the layer HoleChart keeps colour 3";
+        return false;
+    }
+    if (files.size() != 2) {
+        error = files.empty()       ? "no input and output file given (see --help)"
+                : files.size() == 1 ? "no output file given: holechart-dxf IN.dxf OUT.dxf"
+                                    : "more than two files given: holechart-dxf IN.dxf OUT.dxf";
+        return false;
+    }
+    options.input = files[0];
+    options.output = files[1];
+    return true;
+}
