@@ -145,6 +145,28 @@ void read_text_field(TokenStream& stream, char* field, std::size_t capacity) {
 }
 
 void read_real_field(TokenStream& stream, double& field) {
+    if (stream.at_start) {
+        skip_byte_order_mark(stream);
+    }
+    // Plain fixed-point text lying wholly in the buffer is converted as it is
+    // scanned, in one pass; anything else takes the general path.
+    const char* data = stream.buffer.data();
+    std::size_t pos = stream.pos;
+    const std::size_t end = stream.end;
+    while (pos < end && is_space(data[pos])) {
+        ++pos;
+    }
+    if (pos < end) {
+        double value = 0.0;
+        // The blank after the data stops the scan at end at the latest.
+        const char* stop = scan_plain_decimal(data + pos, data + end + 1, value);
+        if (stop != nullptr && is_space(*stop) && (stop < data + end || stream.at_eof)) {
+            field = value;
+            stream.pos = static_cast<std::size_t>(stop - data);
+            return;
+        }
+    }
+    stream.pos = pos;
     std::string_view token;
     if (next_token(stream, token)) {
         parse_real_token(token, field);

@@ -35,11 +35,53 @@ bool parse_real_with_strtod(std::string_view token, double& out) {
 
 }  // namespace
 
+const char* scan_plain_decimal(const char* p, const char* end, double& out) {
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr uint64_t kExactLimit = uint64_t{1} << 53;
+    const bool negative = p < end && *p == '-';
+    if (negative) {
+        ++p;
+    }
+    // More than 19 digits may wrap the mantissa; such text is refused below,
+    // so the wrap does no harm.
+    uint64_t mantissa = 0;
+    const char* const integer_start = p;
+    while (p < end && static_cast<unsigned>(*p - '0') < 10u) {
+        mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+        ++p;
+    }
+    const long integer_digits = p - integer_start;
+    long decimals = 0;
+    if (p < end && *p == '.') {
+        ++p;
+        const char* const fraction_start = p;
+        while (p < end && static_cast<unsigned>(*p - '0') < 10u) {
+            mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+            ++p;
+        }
+        decimals = p - fraction_start;
+    }
+    const long digits = integer_digits + decimals;
+    if (digits == 0 || digits > 19 || mantissa > kExactLimit || decimals > 22) {
+        return nullptr;
+    }
+    const double value = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+    out = negative ? -value : value;
+    return p;
+}
+
 bool parse_real_token(std::string_view token, double& out) {
     const char* begin = token.data();
     const char* end = begin + token.size();
     if (begin == end) {
         return false;
+    }
+    double plain = 0.0;
+    if (scan_plain_decimal(begin, end, plain) == end) {
+        out = plain;
+        return true;
     }
     // The common case: plain decimal text. from_chars rounds correctly, as
     // glibc's strtod does, so both give the same double.
@@ -86,7 +128,9 @@ int32_t leading_int(const std::string& text) {
     return static_cast<int32_t>(value);
 }
 
-double leading_real(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+double leading_real(const std::string& text) {
+    return std::strtod(text.c_str(), nullptr);
+}
 
 char* write_fixed(char* out, double value, int decimals) {
     if (decimals < 0) {

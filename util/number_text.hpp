@@ -14,6 +14,16 @@
 // nothing else.
 bool parse_real_token(std::string_view token, double& out);
 
+// Plain fixed-point text, as exchange files hold nearly all their numbers:
+// an optional minus, digits, and an optional point with more digits. When
+// the digits read as an integer m of at most 2^53 and there are k <= 22
+// decimals, both m and 10^k are exact doubles and m / 10^k is one correctly
+// rounded division: exactly what strtod gives. Reads such text from p (not
+// past end) into out and returns the first character after it; returns
+// null, leaving out untouched, for text of any other form or length, which
+// the general conversion has to read.
+const char* scan_plain_decimal(const char* p, const char* end, double& out);
+
 // Reads a whole token as a decimal 32-bit integer with an optional sign.
 // Returns false, leaving out untouched, for anything else, including values
 // outside the 32-bit range.
