@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tools/fad2svg/options.hpp"
-#include "tools/fad2svg/output_file.hpp"
+#include "tools/common/output_file.hpp"
 #include "tools/fad2svg/render.hpp"
 #include "tools/fad2svg/svg_text.hpp"
 

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "tools/holechart_dxf/dxf_entities.hpp"
-#include "tools/holechart_dxf/output_file.hpp"
+#include "tools/common/output_file.hpp"
 
 namespace {
 

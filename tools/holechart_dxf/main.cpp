@@ -10,7 +10,7 @@
 #include "tools/holechart_dxf/dxf_reader.hpp"
 #include "tools/holechart_dxf/exchange_lines.hpp"
 #include "tools/holechart_dxf/options.hpp"
-#include "tools/holechart_dxf/output_file.hpp"
+#include "tools/common/output_file.hpp"
 
 namespace {
 

@@ -1,25 +1,33 @@
-#include "tools/fad2svg/output_file.hpp"
+#include "tools/common/output_file.hpp"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
-#include "tools/fad2svg/render.hpp"
-
 namespace fs = std::filesystem;
+
+std::string shown_path(const std::string& path) {
+    std::string shown = "'";
+    for (char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        shown.push_back(byte < 0x20 || byte == 0x7F ? '?' : c);
+    }
+    shown.push_back('\'');
+    return shown;
+}
 
 bool replace_file(const std::string& path, const std::string& bytes, std::string& error) {
     const fs::path target(path);
     std::error_code ec;
     const fs::file_status status = fs::status(target, ec);
     if (fs::is_directory(status)) {
-        error = "cannot write " + shown(path) + ": it is a folder";
+        error = "cannot write " + shown_path(path) + ": it is a folder";
         return false;
     }
     // A rename would replace a read-only file; the user meant to keep it.
     if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
-        error = "cannot write " + shown(path) + ": it is read-only";
+        error = "cannot write " + shown_path(path) + ": it is read-only";
         return false;
     }
 
@@ -29,9 +37,10 @@ bool replace_file(const std::string& path, const std::string& bytes, std::string
     if (fs::is_symlink(fs::symlink_status(temporary, ec))) {
         fs::remove(temporary, ec);
     }
+    // Binary: the bytes are written as given, line ends included.
     std::FILE* file = std::fopen(temporary.string().c_str(), "wb");
     if (file == nullptr) {
-        error = "cannot write " + shown(path) + ": " + std::strerror(errno);
+        error = "cannot write " + shown_path(path) + ": " + std::strerror(errno);
         return false;
     }
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -48,10 +57,10 @@ bool replace_file(const std::string& path, const std::string& bytes, std::string
         fs::rename(temporary, target, ec);
         if (ec) {
             ok = false;
-            error = "cannot write " + shown(path) + ": " + ec.message();
+            error = "cannot write " + shown_path(path) + ": " + ec.message();
         }
     } else {
-        error = "cannot write " + shown(path) + ": " + std::strerror(saved);
+        error = "cannot write " + shown_path(path) + ": " + std::strerror(saved);
     }
     if (!ok) {
         fs::remove(temporary, ec);
