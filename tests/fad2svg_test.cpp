@@ -24,33 +24,11 @@ namespace fs = std::filesystem;
 
 const fs::path kExample = fs::path(HOLECHART_SOURCE_DIR) / "examples" / "plate";
 
-struct ToolRun {
-    int exit_code = -1;
-    std::string out;
-    std::string err;
-};
-
-int run_shell(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
-}
+using ToolRun = testsupport::RunResult;
+using testsupport::run_shell;
 
 ToolRun run_fad2svg(const fs::path& folder, const std::vector<std::string>& args) {
-    const fs::path out = folder / "fad2svg.stdout";
-    const fs::path err = folder / "fad2svg.stderr";
-    std::string command =
-        "cd " + quote_program_path(folder.string()) + " && " + quote_program_path(FAD2SVG_BINARY);
-    for (const std::string& arg : args) {
-        command += " " + quote_program_path(arg);
-    }
-    command += " >" + quote_program_path(out.string()) + " 2>" + quote_program_path(err.string());
-    ToolRun run;
-    run.exit_code = run_shell(command);
-    run.out = read_file(out);
-    run.err = read_file(err);
-    fs::remove(out);
-    fs::remove(err);
-    return run;
+    return testsupport::run_program(folder, FAD2SVG_BINARY, args);
 }
 
 // Empty when python3's XML parser accepts the file, else what it said.

@@ -93,27 +93,37 @@ std::string TempDrive::result() const {
     return read_file(work / "ResultDR.fad");
 }
 
-RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& args,
-                        const std::string& shell_setup) {
-    const fs::path out_path = drive.root / "run.stdout";
-    const fs::path err_path = drive.root / "run.stderr";
-    std::string command = "cd " + quote_program_path(drive.root.string()) + " && " + shell_setup +
-                          " HOLECHART_DRIVE_C=" + quote_program_path(drive.root.string()) + " " +
-                          quote_program_path(HOLECHART_BINARY);
+int run_shell(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
+}
+
+RunResult run_program(const fs::path& folder, const std::string& program,
+                      const std::vector<std::string>& args, const std::string& shell_setup) {
+    const fs::path out_path = folder / "run.stdout";
+    const fs::path err_path = folder / "run.stderr";
+    std::string command = "cd " + quote_program_path(folder.string()) + " && " + shell_setup + " " +
+                          quote_program_path(program);
     for (const std::string& arg : args) {
         command += " " + quote_program_path(arg);
     }
     command += " >" + quote_program_path(out_path.string()) + " 2>" +
                quote_program_path(err_path.string());
     RunResult result;
-    const int status = std::system(command.c_str());
-    result.exit_code = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
+    result.exit_code = run_shell(command);
     result.out = read_file(out_path);
     result.err = read_file(err_path);
     std::error_code ec;
     fs::remove(out_path, ec);
     fs::remove(err_path, ec);
     return result;
+}
+
+RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& args,
+                        const std::string& shell_setup) {
+    return run_program(
+        drive.root, HOLECHART_BINARY, args,
+        shell_setup + " HOLECHART_DRIVE_C=" + quote_program_path(drive.root.string()));
 }
 
 std::vector<std::string> split_lines(const std::string& text) {

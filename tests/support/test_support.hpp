@@ -46,6 +46,15 @@ struct RunResult {
     std::string err;
 };
 
+// Runs a program with the arguments through the shell, in folder as working
+// directory, capturing its standard output and error. shell_setup runs in the
+// same shell just before it (a resource limit, an environment variable).
+RunResult run_program(const fs::path& folder, const std::string& program,
+                      const std::vector<std::string>& args, const std::string& shell_setup = "");
+
+// The exit code of a shell command, or -1 when it did not exit normally.
+int run_shell(const std::string& command);
+
 // Runs the built holechart with HOLECHART_DRIVE_C set to the drive, in the
 // drive's root folder as working directory.
 // shell_setup runs in the same shell just before the tool, e.g. to set a
