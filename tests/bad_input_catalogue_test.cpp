@@ -12,7 +12,6 @@
 #include <cctype>
 #include <filesystem>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +22,7 @@ namespace fs = std::filesystem;
 using testsupport::read_file;
 using testsupport::run_holechart;
 using testsupport::split_lines;
+using testsupport::split_words;
 using testsupport::TempDrive;
 using testsupport::write_file;
 
@@ -401,20 +401,10 @@ std::string lower_case(std::string text) {
     return text;
 }
 
-std::vector<std::string> tokens_of(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> tokens;
-    std::string token;
-    while (in >> token) {
-        tokens.push_back(token);
-    }
-    return tokens;
-}
-
 int count_hole_marks(const std::vector<std::string>& lines) {
     int marks = 0;
     for (const std::string& line : lines) {
-        const std::vector<std::string> t = tokens_of(line);
+        const std::vector<std::string> t = split_words(line);
         if (t.size() > 14 && t[6] == "TEXT" && t[14] == "MC") {
             ++marks;
         }

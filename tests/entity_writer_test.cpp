@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 namespace fs = std::filesystem;
 using testsupport::read_file;
 using testsupport::split_lines;
+using testsupport::split_words;
 using testsupport::TempDrive;
 using testsupport::write_file;
 
@@ -24,16 +24,6 @@ std::string line_of(EntityRecord record) {
     std::string out;
     format_entity_record(record, out);
     return out;
-}
-
-std::vector<std::string> tokens_of(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> tokens;
-    std::string token;
-    while (in >> token) {
-        tokens.push_back(token);
-    }
-    return tokens;
 }
 
 struct Loaded {
@@ -168,12 +158,12 @@ TEST(FormatEntityRecord, ColourZeroIsWrittenAndStoredAsOne) {
     r.color = 0;
     std::string out;
     format_entity_record(r, out);
-    EXPECT_EQ(tokens_of(out)[3], "1");
+    EXPECT_EQ(split_words(out)[3], "1");
     EXPECT_EQ(r.color, 1);
 
     EntityRecord negative;
     negative.color = -3;
-    EXPECT_EQ(tokens_of(line_of(negative))[3], "-3");
+    EXPECT_EQ(split_words(line_of(negative))[3], "-3");
 }
 
 TEST(FormatEntityRecord, FullCircleEndsWhereItStarts) {
@@ -220,7 +210,7 @@ TEST(FormatEntityRecord, EndAngleIsStartPlusSweepLess360OnlyAbove360) {
             EntityRecord r = arc_record(kind, "A", c.start, c.sweep);
             std::string out;
             format_entity_record(r, out);
-            const std::vector<std::string> tokens = tokens_of(out);
+            const std::vector<std::string> tokens = split_words(out);
             EXPECT_EQ(r.end_angle, c.end) << kind;
             EXPECT_EQ(std::stod(tokens.back()), c.end) << kind;
         }
@@ -247,7 +237,7 @@ TEST(FormatEntityRecord, ArcOrCircleAndShapeTokensFollowTheSweep) {
     for (const TokenCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.kind << " " << c.shape << " " << c.sweep);
         const std::vector<std::string> tokens =
-            tokens_of(line_of(arc_record(c.kind, c.shape, 0, c.sweep)));
+            split_words(line_of(arc_record(c.kind, c.shape, 0, c.sweep)));
         ASSERT_GE(tokens.size(), 10u);
         EXPECT_EQ(tokens[6], c.kind_token);
         EXPECT_EQ(tokens[9], c.shape_token);
@@ -286,7 +276,7 @@ TEST(FormatEntityRecord, WeightIsWrittenWithoutDecimalsRoundingHalfToEven) {
         SCOPED_TRACE(c.weight);
         EntityRecord r;
         r.weight = c.weight;
-        EXPECT_EQ(tokens_of(line_of(r))[7], c.token);
+        EXPECT_EQ(split_words(line_of(r))[7], c.token);
     }
 }
 

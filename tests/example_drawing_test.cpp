@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +15,7 @@
 using testsupport::read_file;
 using testsupport::run_holechart;
 using testsupport::split_lines;
+using testsupport::split_words;
 using testsupport::TempDrive;
 
 namespace {
@@ -23,20 +23,10 @@ namespace {
 const std::filesystem::path kExample =
     std::filesystem::path(HOLECHART_SOURCE_DIR) / "examples" / "plate";
 
-std::vector<std::string> words_of(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    std::string word;
-    while (in >> word) {
-        words.push_back(word);
-    }
-    return words;
-}
-
 std::string run_example(const TempDrive& drive) {
     drive.write_entities(read_file(kExample / "Object.fad"));
     drive.write_settings(read_file(kExample / "infoHoleTable.dat"));
-    const std::vector<std::string> args = words_of(read_file(kExample / "arguments.txt"));
+    const std::vector<std::string> args = split_words(read_file(kExample / "arguments.txt"));
     EXPECT_EQ(args.size(), 6u);
     const auto run = run_holechart(drive, args);
     EXPECT_EQ(run.exit_code, 0);
@@ -68,7 +58,7 @@ TEST(ExampleDrawing, ResultMatchesTheGoldenFileByteForByte) {
 TEST(ExampleDrawing, EveryHoleCentreIsNumberedOnce) {
     std::set<std::pair<double, double>> centres;
     for (const std::string& line : split_lines(read_file(kExample / "Object.fad"))) {
-        const auto w = words_of(line);
+        const auto w = split_words(line);
         ASSERT_GE(w.size(), 10u);
         if (w[9] == "C" || (w[9] == "A" && w[6] == "ARC")) {
             // Head of ten tokens, then start, end, centre.
@@ -81,7 +71,7 @@ TEST(ExampleDrawing, EveryHoleCentreIsNumberedOnce) {
     std::set<std::pair<double, double>> marked;
     int marks = 0;
     for (const std::string& line : split_lines(run_example(drive))) {
-        const auto w = words_of(line);
+        const auto w = split_words(line);
         ASSERT_GE(w.size(), 14u);
         EXPECT_EQ(w[2], "HoleChart");
         EXPECT_EQ(w[3], "3");

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@ namespace fs = std::filesystem;
 using testsupport::read_file;
 using testsupport::run_holechart;
 using testsupport::split_lines;
+using testsupport::split_words;
 using testsupport::TempDrive;
 using testsupport::write_file;
 
@@ -23,16 +23,6 @@ namespace {
 const std::vector<std::string> kSixNumbers = {"100", "100", "200", "200", "0", "0"};
 const char* kOneCircle = "1 A 0 7 ByL ByL CIRCLE 0 NO C 0 0 0 0 10 40 2.5 0 360\n";
 const char* kCannotWrite = "[Error Code : 1129]\nCannot write the result file...\n";
-
-std::vector<std::string> tokens_of(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> tokens;
-    std::string token;
-    while (in >> token) {
-        tokens.push_back(token);
-    }
-    return tokens;
-}
 
 struct LayerCase {
     const char* name;
@@ -63,7 +53,7 @@ TEST_P(ResultLayerTest, EveryChartEntityCarriesTheLayerAndColour) {
     int texts = 0;
     for (const std::string& line : lines) {
         SCOPED_TRACE(line);
-        const std::vector<std::string> t = tokens_of(line);
+        const std::vector<std::string> t = split_words(line);
         ASSERT_GE(t.size(), 10u);
         EXPECT_EQ(t[2], c.layer);
         EXPECT_EQ(t[3], c.color);

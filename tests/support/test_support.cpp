@@ -126,6 +126,16 @@ RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& 
         shell_setup + " HOLECHART_DRIVE_C=" + quote_program_path(drive.root.string()));
 }
 
+std::vector<std::string> split_words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    std::string word;
+    while (in >> word) {
+        words.push_back(word);
+    }
+    return words;
+}
+
 std::vector<std::string> split_lines(const std::string& text) {
     std::vector<std::string> lines;
     std::string current;

@@ -62,6 +62,9 @@ int run_shell(const std::string& command);
 RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& args,
                         const std::string& shell_setup = "");
 
+// Splits a text into its white-space separated words.
+std::vector<std::string> split_words(const std::string& text);
+
 // Splits a text into its lines (without the line ends).
 std::vector<std::string> split_lines(const std::string& text);
 
