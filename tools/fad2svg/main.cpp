@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/fad2svg/options.hpp"
 #include "tools/common/output_file.hpp"
+#include "tools/fad2svg/options.hpp"
 #include "tools/fad2svg/render.hpp"
 #include "tools/fad2svg/svg_text.hpp"
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "tools/holechart_dxf/dxf_entities.hpp"
 #include "tools/common/output_file.hpp"
+#include "tools/holechart_dxf/dxf_entities.hpp"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/output_file.hpp"
 #include "tools/holechart_dxf/chart_dxf.hpp"
 #include "tools/holechart_dxf/chart_window.hpp"
 #include "tools/holechart_dxf/dxf_reader.hpp"
 #include "tools/holechart_dxf/exchange_lines.hpp"
 #include "tools/holechart_dxf/options.hpp"
-#include "tools/common/output_file.hpp"
 
 namespace {
 
