@@ -39,10 +39,10 @@ bool holes_exchange(const HoleSortKey& r, const HoleSortKey& s) {
 }  // namespace
 
 bool is_hole(const EntityRecord& record) {
-    if (std::strcmp(record.shape, "C") == 0) {
+    if (has_shape(record, "C")) {
         return true;
     }
-    return std::strcmp(record.shape, "A") == 0 && record.sweep > 180.0;
+    return has_shape(record, "A") && record.sweep > 180.0;
 }
 
 int collect_holes(EntityList& list, int count) {

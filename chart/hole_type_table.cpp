@@ -103,11 +103,8 @@ bool views_exchange(const PositionView& i, const PositionView& j, double origin_
 
 std::vector<HoleTypeRow> parse_type_rows(const EntityList& positions, int count) {
     std::vector<HoleTypeRow> rows;
-    try {
-        rows.resize(static_cast<std::size_t>(count > 0 ? count : 0));
-    } catch (const std::bad_alloc&) {
-        fail_allocation("Memori ERROR\n");
-    }
+    allocate_or_fail("Memori ERROR\n",
+                     [&] { rows.resize(static_cast<std::size_t>(count > 0 ? count : 0)); });
     for (std::size_t t = 0; t < rows.size(); ++t) {
         const std::string key = read_key_area(positions[t]);
         const FieldList entries = split_fields(key, ',');

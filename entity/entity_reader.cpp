@@ -36,13 +36,6 @@ void wrap_start_angle(EntityRecord& r) {
     }
 }
 
-bool is_kind(const EntityRecord& r, const char* kind) {
-    return std::strcmp(r.kind, kind) == 0;
-}
-bool is_shape(const EntityRecord& r, const char* shape) {
-    return std::strcmp(r.shape, shape) == 0;
-}
-
 void read_arc_body(TokenStream& s, EntityRecord& r) {
     read_point(s, r.p1);
     read_point(s, r.p2);
@@ -61,12 +54,12 @@ void read_arc_body(TokenStream& s, EntityRecord& r) {
 
 void read_polyline_body(TokenStream& s, EntityRecord& r) {
     read_point(s, r.p1);
-    if (is_shape(r, "L")) {
+    if (has_shape(r, "L")) {
         read_point(s, r.p2);
         read_real_field(s, r.seg_a);
         read_real_field(s, r.seg_b);
         derive_line_params(r);
-    } else if (is_shape(r, "C") || is_shape(r, "A")) {
+    } else if (has_shape(r, "C") || has_shape(r, "A")) {
         read_point(s, r.p2);
         read_real_field(s, r.seg_a);
         read_real_field(s, r.seg_b);
@@ -152,27 +145,27 @@ void read_entity_record(TokenStream& s, EntityRecord& r) {
     read_text_field(s, r.tag);
     read_text_field(s, r.shape);
 
-    if (is_kind(r, "MTEXT") || is_kind(r, "TEXT")) {
+    if (has_kind(r, "MTEXT") || has_kind(r, "TEXT")) {
         read_point(s, r.p1);
         read_real_field(s, r.text_height);
         read_real_field(s, r.angle);
         read_text_field(s, r.justify);
         read_text_field(s, r.text);
-    } else if (is_kind(r, "LINE")) {
+    } else if (has_kind(r, "LINE")) {
         read_point(s, r.p1);
         read_point(s, r.p2);
         derive_line_params(r);
-    } else if (is_kind(r, "ARC") || is_kind(r, "CIRCLE")) {
+    } else if (has_kind(r, "ARC") || has_kind(r, "CIRCLE")) {
         read_arc_body(s, r);
-    } else if (is_kind(r, "POINT")) {
+    } else if (has_kind(r, "POINT")) {
         read_point(s, r.p1);
         read_int_field(s, r.point_mode);
         read_real_field(s, r.point_size);
-    } else if (is_kind(r, "PLINE")) {
+    } else if (has_kind(r, "PLINE")) {
         read_polyline_body(s, r);
-    } else if (is_kind(r, "DIMENSION")) {
+    } else if (has_kind(r, "DIMENSION")) {
         read_dimension_body(s, r);
-    } else if (is_kind(r, "SOLID")) {
+    } else if (has_kind(r, "SOLID")) {
         read_point(s, r.p1);
         read_point(s, r.p2);
         read_point(s, r.center);
@@ -203,15 +196,9 @@ bool read_entity_file(const char* path, EntityList& list, int& count) {
     }
     // The list that entity_list_create(n + 10) makes, built record by record
     // so that each record is defaulted and filled while it is in cache.
-    list = entity_list_create(0);
-    try {
-        list.records.reserve(static_cast<std::size_t>(n) + 11);
-    } catch (const std::bad_alloc&) {
-        fail_allocation("Memori ERROR\n");
-    } catch (const std::length_error&) {
-        fail_allocation("Memori ERROR\n");
-    }
-    list.records.clear();
+    list = EntityList{};
+    allocate_or_fail("Memori ERROR\n",
+                     [&] { list.records.reserve(static_cast<std::size_t>(n) + 11); });
     TokenStream stream;
     token_stream_open(stream, file);
     for (int i = 0; i < n; ++i) {

@@ -42,15 +42,10 @@ EntityList entity_list_create(int n) {
     if (n < 0) {
         n = 0;
     }
-    try {
-        // Value-initialised records carry the defaults; the spare at index n
-        // is simply a defaulted record too.
-        list.records.resize(static_cast<std::size_t>(n) + 1);
-    } catch (const std::bad_alloc&) {
-        fail_allocation("Memori ERROR\n");
-    } catch (const std::length_error&) {
-        fail_allocation("Memori ERROR\n");
-    }
+    // Value-initialised records carry the defaults; the spare at index n is
+    // simply a defaulted record too.
+    allocate_or_fail("Memori ERROR\n",
+                     [&] { list.records.resize(static_cast<std::size_t>(n) + 1); });
     return list;
 }
 
@@ -60,15 +55,9 @@ void entity_list_grow(EntityList& list, int index, int count) {
     }
     const std::size_t first = static_cast<std::size_t>(index);
     const std::size_t new_size = first + static_cast<std::size_t>(count) + 1;
-    try {
-        // std::vector grows its capacity geometrically, so a long run of
-        // one-record appends stays linear overall.
-        list.records.resize(new_size);
-    } catch (const std::bad_alloc&) {
-        fail_allocation("Memori Append ERROR\n");
-    } catch (const std::length_error&) {
-        fail_allocation("Memori Append ERROR\n");
-    }
+    // std::vector grows its capacity geometrically, so a long run of
+    // one-record appends stays linear overall.
+    allocate_or_fail("Memori Append ERROR\n", [&] { list.records.resize(new_size); });
     for (std::size_t i = first; i < first + static_cast<std::size_t>(count); ++i) {
         set_entity_defaults(list.records[i]);
     }

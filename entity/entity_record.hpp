@@ -4,6 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -103,9 +106,30 @@ struct EntityList {
 
 void set_entity_defaults(EntityRecord& record);
 
+// Whether the record's kind or shape code is exactly the given text.
+inline bool has_kind(const EntityRecord& record, const char* kind) {
+    return std::strcmp(record.kind, kind) == 0;
+}
+inline bool has_shape(const EntityRecord& record, const char* shape) {
+    return std::strcmp(record.shape, shape) == 0;
+}
+
 // Prints the message on standard output and ends the process with exit
 // status 0: how a list that cannot be allocated ends the run.
 [[noreturn]] void fail_allocation(const char* message);
+
+// Runs the allocation; when memory cannot be had, ends the process through
+// fail_allocation with the message.
+template <typename Allocation>
+void allocate_or_fail(const char* message, Allocation&& allocation) {
+    try {
+        allocation();
+    } catch (const std::bad_alloc&) {
+        fail_allocation(message);
+    } catch (const std::length_error&) {
+        fail_allocation(message);
+    }
+}
 
 // n + 1 records: 0 to n - 1 defaulted, n a spare. On allocation failure
 // prints "Memori ERROR\n" on standard output and ends the process with 0.

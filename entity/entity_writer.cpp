@@ -16,13 +16,6 @@ constexpr double kFullCircleSweep = 359.999999;
 // Output goes to the file in blocks of about this size.
 constexpr std::size_t kFlushSize = 1 << 20;
 
-bool is_kind(const EntityRecord& r, const char* kind) {
-    return std::strcmp(r.kind, kind) == 0;
-}
-bool is_shape(const EntityRecord& r, const char* shape) {
-    return std::strcmp(r.shape, shape) == 0;
-}
-
 void put_real(std::string& out, double value) {
     append_fixed(out, value, 12);
     out.push_back(' ');
@@ -68,7 +61,7 @@ void format_entity_record(EntityRecord& r, std::string& out) {
     put_text(out, r.line_type);
     put_text(out, r.line_style);
 
-    const bool arc_kind = is_kind(r, "ARC") || is_kind(r, "CIRCLE");
+    const bool arc_kind = has_kind(r, "ARC") || has_kind(r, "CIRCLE");
     Point first = r.p1;
     Point second = r.p2;
     if (arc_kind) {
@@ -84,19 +77,19 @@ void format_entity_record(EntityRecord& r, std::string& out) {
     append_fixed(out, r.weight, 0);
     out.push_back(' ');
     put_text(out, r.tag);
-    if (is_shape(r, "A") || is_shape(r, "C")) {
+    if (has_shape(r, "A") || has_shape(r, "C")) {
         put_text(out, r.sweep > kFullCircleSweep ? "C" : "A");
     } else {
         put_text(out, r.shape);
     }
 
-    if (is_kind(r, "MTEXT") || is_kind(r, "TEXT")) {
+    if (has_kind(r, "MTEXT") || has_kind(r, "TEXT")) {
         put_point(out, r.p1);
         put_real(out, r.text_height);
         put_real(out, r.angle);
         put_text(out, r.justify);
         put_text(out, r.text);
-    } else if (is_kind(r, "LINE")) {
+    } else if (has_kind(r, "LINE")) {
         put_point(out, first);
         put_point(out, second);
     } else if (arc_kind) {
@@ -107,14 +100,14 @@ void format_entity_record(EntityRecord& r, std::string& out) {
         put_real(out, r.radius);
         put_real(out, r.start_angle);
         put_real(out, r.end_angle);
-    } else if (is_kind(r, "POINT")) {
+    } else if (has_kind(r, "POINT")) {
         put_point(out, r.p1);
         put_int(out, r.point_mode);
         put_real(out, r.point_size);
-    } else if (is_kind(r, "PLINE")) {
+    } else if (has_kind(r, "PLINE")) {
         put_point(out, r.p1);
         put_point(out, r.p2);
-        if (is_shape(r, "L")) {
+        if (has_shape(r, "L")) {
             put_real(out, r.seg_a);
             put_real(out, r.seg_b);
         } else {
@@ -126,7 +119,7 @@ void format_entity_record(EntityRecord& r, std::string& out) {
             put_real(out, r.start_angle);
             put_real(out, r.end_angle);
         }
-    } else if (is_kind(r, "DIMENSION")) {
+    } else if (has_kind(r, "DIMENSION")) {
         put_int(out, r.dim_type);
         put_text(out, r.dim_style);
         put_point(out, r.p1);
@@ -139,7 +132,7 @@ void format_entity_record(EntityRecord& r, std::string& out) {
         put_point(out, r.p6);
         put_real(out, r.angle);
         put_text(out, r.text);
-    } else if (is_kind(r, "SOLID")) {
+    } else if (has_kind(r, "SOLID")) {
         put_point(out, r.p1);
         put_point(out, r.p2);
         put_point(out, r.center);

@@ -29,10 +29,6 @@ bool same_point(Point p, Point q) {
     return p.x == q.x && p.y == q.y;
 }
 
-bool is(const char* field, const char* value) {
-    return std::strcmp(field, value) == 0;
-}
-
 Point polar(Point centre, double radius, double degrees) {
     const double r = degrees * kDegreesToRadians;
     return {centre.x + radius * std::cos(r), centre.y + radius * std::sin(r)};
@@ -169,7 +165,8 @@ bool make_label(const EntityRecord& r, Shape& label) {
     label.angle = std::fmod(r.angle, 360.0);
     label.width_factor = r.width_factor > 0.0 && r.width_factor <= 10.0 ? r.width_factor : 1.0;
     anchor_for_justify(r.justify, label.anchor, label.baseline);
-    label.text = is(r.kind, "MTEXT") ? paragraphs_of(r.text) : clean_utf8(expand_cad_codes(r.text));
+    label.text =
+        has_kind(r, "MTEXT") ? paragraphs_of(r.text) : clean_utf8(expand_cad_codes(r.text));
     return true;
 }
 
@@ -183,8 +180,7 @@ enum class Outcome { drawn, nothing, skipped };
 // The shapes of one record; "nothing" for records that draw nothing by their
 // nature (an empty text, a line of no length such as a blank line leaves).
 Outcome shapes_of(const EntityRecord& r, std::vector<Shape>& out) {
-    const char* kind = r.kind;
-    if (is(kind, "LINE") || (is(kind, "PLINE") && is(r.shape, "L"))) {
+    if (has_kind(r, "LINE") || (has_kind(r, "PLINE") && has_shape(r, "L"))) {
         if (!usable(r.p1) || !usable(r.p2)) {
             return Outcome::skipped;
         }
@@ -195,8 +191,8 @@ Outcome shapes_of(const EntityRecord& r, std::vector<Shape>& out) {
         out.back().pattern = pattern_of(r);
         return Outcome::drawn;
     }
-    if (is(kind, "ARC") || is(kind, "CIRCLE") ||
-        (is(kind, "PLINE") && (is(r.shape, "A") || is(r.shape, "C")))) {
+    if (has_kind(r, "ARC") || has_kind(r, "CIRCLE") ||
+        (has_kind(r, "PLINE") && (has_shape(r, "A") || has_shape(r, "C")))) {
         Shape arc;
         if (!make_arc(r, arc)) {
             return Outcome::skipped;
@@ -208,7 +204,7 @@ Outcome shapes_of(const EntityRecord& r, std::vector<Shape>& out) {
         out.push_back(arc);
         return Outcome::drawn;
     }
-    if (is(kind, "TEXT") || is(kind, "MTEXT")) {
+    if (has_kind(r, "TEXT") || has_kind(r, "MTEXT")) {
         Shape label;
         if (!make_label(r, label)) {
             return Outcome::skipped;
@@ -219,7 +215,7 @@ Outcome shapes_of(const EntityRecord& r, std::vector<Shape>& out) {
         out.push_back(std::move(label));
         return Outcome::drawn;
     }
-    if (is(kind, "POINT")) {
+    if (has_kind(r, "POINT")) {
         if (!usable(r.p1)) {
             return Outcome::skipped;
         }
@@ -229,7 +225,7 @@ Outcome shapes_of(const EntityRecord& r, std::vector<Shape>& out) {
         out.push_back(dot);
         return Outcome::drawn;
     }
-    if (is(kind, "SOLID")) {
+    if (has_kind(r, "SOLID")) {
         if (!usable(r.p1) || !usable(r.p2) || !usable(r.center) || !usable(r.p4)) {
             return Outcome::skipped;
         }
@@ -243,7 +239,7 @@ Outcome shapes_of(const EntityRecord& r, std::vector<Shape>& out) {
         out.push_back(quad);
         return Outcome::drawn;
     }
-    if (is(kind, "DIMENSION")) {
+    if (has_kind(r, "DIMENSION")) {
         if (!usable(r.p1) || !usable(r.p2) || !usable(r.p4) || !usable(r.p5) || !usable(r.p6) ||
             !std::isfinite(r.angle)) {
             return Outcome::skipped;

@@ -176,7 +176,7 @@ ChartInsertions format_chart_dxf(const RunState& state, DxfLayout& layout) {
     DxfText dxf(insertions.entities, layout);
     for (int i = 0; i < state.chart_count; ++i) {
         const EntityRecord& r = state.chart_list[static_cast<std::size_t>(i)];
-        if (std::strcmp(r.kind, "TEXT") == 0) {
+        if (has_kind(r, "TEXT")) {
             write_text(dxf, layout, r);
         } else {
             write_line(dxf, layout, r);

@@ -46,10 +46,6 @@ void include_arc(Extents& e, Point centre, double radius, double start, double s
     }
 }
 
-bool is_kind(const EntityRecord& r, const char* kind) {
-    return std::strcmp(r.kind, kind) == 0;
-}
-
 std::optional<RunError> chart_pass(const ChartSettings& settings, const double numbers[6],
                                    const EntityList& records, int count, RunState& state,
                                    bool& holes_found) {
@@ -80,18 +76,18 @@ Extents drawing_extents(const EntityList& list, int count) {
     Extents e;
     for (int i = 0; i < count; ++i) {
         const EntityRecord& r = list[static_cast<std::size_t>(i)];
-        const bool arc_shape = std::strcmp(r.shape, "A") == 0 || std::strcmp(r.shape, "C") == 0;
-        if (is_kind(r, "ARC") || is_kind(r, "CIRCLE") || (is_kind(r, "PLINE") && arc_shape)) {
+        const bool arc_shape = has_shape(r, "A") || has_shape(r, "C");
+        if (has_kind(r, "ARC") || has_kind(r, "CIRCLE") || (has_kind(r, "PLINE") && arc_shape)) {
             include_arc(e, r.center, r.radius, r.start_angle, r.sweep);
-        } else if (is_kind(r, "LINE") || is_kind(r, "PLINE")) {
+        } else if (has_kind(r, "LINE") || has_kind(r, "PLINE")) {
             include(e, r.p1);
             include(e, r.p2);
-        } else if (is_kind(r, "SOLID")) {
+        } else if (has_kind(r, "SOLID")) {
             include(e, r.p1);
             include(e, r.p2);
             include(e, r.center);
             include(e, r.p4);
-        } else if (is_kind(r, "DIMENSION")) {
+        } else if (has_kind(r, "DIMENSION")) {
             include(e, r.p1);
             include(e, r.p2);
             include(e, r.p4);
@@ -134,7 +130,7 @@ int chart_columns(const RunState& state) {
     double leftmost = 0.0;
     for (int i = 0; i < state.chart_count; ++i) {
         const EntityRecord& r = state.chart_list[static_cast<std::size_t>(i)];
-        if (!is_kind(r, "LINE")) {
+        if (!has_kind(r, "LINE")) {
             continue;
         }
         const double x = std::fmin(r.p1.x, r.p2.x);
