@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "chart/hole_type_table.hpp"
-#include "driver/run_state.hpp"
+#include "chart/run_state.hpp"
 
 // Whether two rows describe one hole type: the same circle count, and per
 // circle the same type code and style, radii within 0.001 and sweeps within

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "driver/run_state.hpp"
+#include "chart/run_state.hpp"
 
 // Copies the record into the chart list's next slot and grows the list by
 // one defaulted slot.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "chart/hole_type_table.hpp"
-#include "driver/run_state.hpp"
+#include "chart/run_state.hpp"
 
 // Whether every position can be charted: it has at least one hole the table
 // describes, and every value the chart prints or places for it is a finite

@@ -70,14 +70,3 @@ SettingsResult read_chart_settings(const char* path) {
     }
     return result;
 }
-
-void normalise_window(ChartWindow& window) {
-    if (window.x2 < window.x1) {
-        window.x2 = window.x1;
-    }
-    if (window.y2 < window.y1) {
-        const double lower = window.y2;
-        window.y2 = window.y1;
-        window.y1 = lower;
-    }
-}

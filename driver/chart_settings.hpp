@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/run_state.hpp"
+#include "chart/run_state.hpp"
 
 struct SettingsResult {
     ChartSettings settings;
@@ -12,7 +12,3 @@ struct SettingsResult {
 // Reads "%d %s %d %s %lf" from the file: layer mode, layer name, layer colour,
 // absolute switch, text height. Texts longer than their field are cut.
 SettingsResult read_chart_settings(const char* path);
-
-// Sorts the window's corners: x2 takes x1 when it is smaller, and y1, y2 are
-// exchanged when y2 is smaller.
-void normalise_window(ChartWindow& window);

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "driver/chart_pass.hpp"
+#include "chart/chart_pass.hpp"
 #include "driver/chart_settings.hpp"
 #include "entity/entity_file.hpp"
 #include "util/file_probe.hpp"
@@ -74,21 +74,20 @@ std::optional<RunError> perform_hole_chart_run(const FixedPaths& paths, int argc
         numbers[i] = std::strtod(argv[i + 1], nullptr);
     }
     RunState state;
-    if (std::optional<RunError> error = start_run_state(state, settings.settings, numbers)) {
-        return error;
+    if (!start_run_state(state, settings.settings, numbers)) {
+        return kInvalidArguments;
     }
 
     EntityList entities;
     int entity_count = 0;
     read_entity_file(paths.entity_file.c_str(), entities, entity_count);
 
-    bool holes_found = false;
-    if (std::optional<RunError> error =
-            chart_the_drawing(state, entities, entity_count, holes_found)) {
-        return error;
-    }
-    if (!holes_found) {
+    const ChartOutcome outcome = chart_the_drawing(state, entities, entity_count);
+    if (outcome == ChartOutcome::no_holes) {
         return std::nullopt;
+    }
+    if (std::optional<RunError> error = run_error_of(outcome)) {
+        return error;
     }
     if (!write_entity_file(state.chart_list, state.chart_count, paths.result_file.c_str())) {
         return kCannotWriteResult;

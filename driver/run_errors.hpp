@@ -2,6 +2,10 @@
 // message box request.
 #pragma once
 
+#include <optional>
+
+#include "chart/chart_pass.hpp"
+
 struct RunError {
     const char* code_line;
     const char* message_line;
@@ -17,3 +21,18 @@ inline constexpr RunError kInvalidHoleValues{"[Error Code : 1139]\n",
                                              "Invalid hole values in drawing...\n"};
 inline constexpr RunError kChartOutOfRange{"[Error Code : 3109]\n",
                                            "Chart values out of range...\n"};
+
+// The report for a chart pass that could not draw its chart; nothing for a
+// chart drawn or a drawing without holes.
+inline std::optional<RunError> run_error_of(ChartOutcome outcome) {
+    switch (outcome) {
+        case ChartOutcome::invalid_hole_values:
+            return kInvalidHoleValues;
+        case ChartOutcome::out_of_range:
+            return kChartOutOfRange;
+        case ChartOutcome::charted:
+        case ChartOutcome::no_holes:
+            break;
+    }
+    return std::nullopt;
+}

@@ -12,7 +12,7 @@
 #include "chart/chart_layout.hpp"
 #include "chart/chart_primitives.hpp"
 #include "chart/hole_type_table.hpp"
-#include "driver/run_state.hpp"
+#include "chart/run_state.hpp"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "chart/chart_primitives.hpp"
-#include "driver/run_state.hpp"
+#include "chart/run_state.hpp"
 
 namespace {
 

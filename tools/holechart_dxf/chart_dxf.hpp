@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "driver/run_state.hpp"
+#include "chart/run_state.hpp"
 #include "tools/holechart_dxf/dxf_reader.hpp"
 
 struct ChartInsertions {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "driver/chart_pass.hpp"
+#include "chart/chart_pass.hpp"
 #include "geometry/geometry.hpp"
 #include "tools/holechart_dxf/dxf_geometry.hpp"
 #include "util/fixed_text.hpp"
@@ -50,12 +50,14 @@ std::optional<RunError> chart_pass(const ChartSettings& settings, const double n
                                    const EntityList& records, int count, RunState& state,
                                    bool& holes_found) {
     state = RunState{};
-    if (std::optional<RunError> error = start_run_state(state, settings, numbers)) {
-        return error;
+    if (!start_run_state(state, settings, numbers)) {
+        return kInvalidArguments;
     }
     // The chart reorders the records it is given.
     EntityList entities = records;
-    return chart_the_drawing(state, entities, count, holes_found);
+    const ChartOutcome outcome = chart_the_drawing(state, entities, count);
+    holes_found = outcome != ChartOutcome::no_holes;
+    return run_error_of(outcome);
 }
 
 // A place beside the drawing can lie beyond the range of a double, where

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "driver/run_errors.hpp"
-#include "driver/run_state.hpp"
+#include "chart/run_state.hpp"
 #include "tools/holechart_dxf/options.hpp"
 
 struct Extents {

@@ -1,4 +1,4 @@
-#include "driver/chart_pass.hpp"
+#include "chart/chart_pass.hpp"
 
 #include <cmath>
 #include <vector>
@@ -7,17 +7,26 @@
 #include "chart/chart_values.hpp"
 #include "chart/hole_collection.hpp"
 #include "chart/hole_type_table.hpp"
-#include "driver/chart_settings.hpp"
 #include "entity/entity_file.hpp"
 
-std::optional<RunError> start_run_state(RunState& state, const ChartSettings& settings,
-                                        const double numbers[6]) {
+void normalise_window(ChartWindow& window) {
+    if (window.x2 < window.x1) {
+        window.x2 = window.x1;
+    }
+    if (window.y2 < window.y1) {
+        const double lower = window.y2;
+        window.y2 = window.y1;
+        window.y1 = lower;
+    }
+}
+
+bool start_run_state(RunState& state, const ChartSettings& settings, const double numbers[6]) {
     state.settings = settings;
     for (int i = 0; i < 6; ++i) {
         // "nan", "inf" or a number beyond the range of a double would put
         // the chart nowhere.
         if (!std::isfinite(numbers[i])) {
-            return kInvalidArguments;
+            return false;
         }
     }
     state.window = ChartWindow{numbers[0], numbers[1], numbers[2], numbers[3]};
@@ -28,15 +37,13 @@ std::optional<RunError> start_run_state(RunState& state, const ChartSettings& se
     state.unit_factor = 2.5 / state.settings.chart_text_height;
     state.chart_count = 0;
     state.chart_list = entity_list_create(2);
-    return std::nullopt;
+    return true;
 }
 
-std::optional<RunError> chart_the_drawing(RunState& state, EntityList& entities, int count,
-                                          bool& holes_found) {
+ChartOutcome chart_the_drawing(RunState& state, EntityList& entities, int count) {
     const int holes = collect_holes(entities, count);
-    holes_found = holes > 0;
-    if (!holes_found) {
-        return std::nullopt;
+    if (holes == 0) {
+        return ChartOutcome::no_holes;
     }
     order_holes(entities, holes);
     const int positions = build_position_keys(entities, holes);
@@ -44,15 +51,15 @@ std::optional<RunError> chart_the_drawing(RunState& state, EntityList& entities,
     std::vector<HoleTypeRow> rows = parse_type_rows(entities, positions);
     order_positions(entities, rows, positions, state.origin_x, state.origin_y);
     if (!hole_values_usable(entities, rows, positions, state.origin_x, state.origin_y)) {
-        return kInvalidHoleValues;
+        return ChartOutcome::invalid_hole_values;
     }
     draw_hole_chart(state, entities, rows, positions);
     if (!chart_entities_in_range(state)) {
-        return kChartOutOfRange;
+        return ChartOutcome::out_of_range;
     }
     if (state.settings.layer_mode != 1) {
         override_layer(state.chart_list, state.chart_count, state.settings.layer_name,
                        state.settings.layer_color);
     }
-    return std::nullopt;
+    return ChartOutcome::charted;
 }
