@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "chart/chart_dimensions.hpp"
 #include "chart/chart_primitives.hpp"
 
 namespace {
@@ -28,14 +29,14 @@ struct ColumnGeometry {
 ColumnGeometry column_at(double xr, double u) {
     ColumnGeometry g{};
     g.xr = xr;
-    g.y_sep = xr - 30.0 / u;
-    g.x_sep = xr - 60.0 / u;
-    g.xl = xr - 70.0 / u;
-    g.count_x = g.xl + 1.0 / u;
-    g.number_x = g.xl + 2.0 / u;
-    g.label_x = g.xl + 10.0 / u;
-    g.x_value_x = g.x_sep + 15.0 / u;
-    g.y_value_x = g.y_sep + 15.0 / u;
+    g.y_sep = xr - kYSeparatorFromRight / u;
+    g.x_sep = xr - kXSeparatorFromRight / u;
+    g.xl = xr - kColumnWidth / u;
+    g.count_x = g.xl + kCountTextInset / u;
+    g.number_x = g.xl + kNumberInset / u;
+    g.label_x = g.xl + kLabelInset / u;
+    g.x_value_x = g.x_sep + kValueCentreInset / u;
+    g.y_value_x = g.y_sep + kValueCentreInset / u;
     return g;
 }
 
@@ -103,92 +104,140 @@ std::vector<std::string> compose_hole_labels(const HoleTypeRow& row) {
     return labels;
 }
 
-void draw_hole_chart(RunState& state, EntityList& positions, const std::vector<HoleTypeRow>& rows,
-                     int count) {
-    const double u = state.unit_factor;
-    const double y2 = state.window.y2;
-    const double bottom_limit = state.window.y1 + 7.9 / u;
+namespace {
 
-    ColumnGeometry g = column_at(state.window.x2, u);
-    double y = y2 - 8.0 / u;
-    int32_t hole_number = 0;
+// Where the layout stands: the current column, and the y where the next
+// piece (a type block or a hole row) starts.
+struct LayoutCursor {
+    double u;             // unit_factor
+    double top;           // every column hangs from the window's top
+    double bottom_limit;  // a piece whose top lies below it opens a new column
+    ColumnGeometry column;
+    double y;
+    int32_t hole_number;  // of the last row listed, over the whole chart
+};
 
-    for (int i = 0; i < count; ++i) {
-        EntityRecord& leader = positions[static_cast<std::size_t>(i)];
-        if (leader.id == 0) {
+// Where a type block writes its count text and labels: beside its own top,
+// even when its rows run on into later columns.
+struct BlockPlace {
+    double count_x;
+    double label_x;
+    double top;
+};
+
+// Closes the current column with its outer lines from the top down to
+// bottom, and starts the next one to its left with its header.
+void open_next_column(RunState& state, LayoutCursor& at, double bottom) {
+    chart_add_line(state, at.column.xr, at.top, at.column.xr, bottom);
+    chart_add_line(state, at.column.xl, at.top, at.column.xl, bottom);
+    at.column = column_at(at.column.xl - kColumnGap / at.u, at.u);
+    chart_add_header(state, at.column.xr, at.top);
+}
+
+BlockPlace draw_type_block(RunState& state, LayoutCursor& at, int32_t circles) {
+    const double u = at.u;
+    double top = at.y;
+    double bottom = top - (kBlockHeightPerCircle * circles + kBlockBaseHeight) / u;
+    if (bottom < at.bottom_limit) {
+        // Not tested again: a block too high for a fresh column is drawn
+        // anyway, and its first row then opens another column.
+        open_next_column(state, at, top);
+        top = at.top - kHeaderHeight / u;
+        bottom = top - (kBlockHeightPerCircle * circles + kOpeningBlockBaseHeight) / u;
+    }
+    chart_add_line(state, at.column.xr, top, at.column.xl, top);
+    chart_add_line(state, at.column.xr, bottom, at.column.xl, bottom);
+    at.y = bottom;
+    return BlockPlace{at.column.count_x, at.column.label_x, top};
+}
+
+// One numbered row with the position's coordinates, and its number at the
+// hole itself.
+void add_hole_row(RunState& state, LayoutCursor& at, const EntityRecord& position,
+                  const HoleTypeRow& row) {
+    const double u = at.u;
+    at.hole_number += 1;
+    // The test is on the row's top, so a row may end a little below y1.
+    if (at.y < at.bottom_limit) {
+        open_next_column(state, at, at.y);
+        at.y = at.top - kHeaderHeight / u;
+        chart_add_line(state, at.column.xr, at.y, at.column.xl, at.y);
+    }
+    const ColumnGeometry& g = at.column;
+    const double row_bottom = at.y - kRowHeight / u;
+    const double text_y = at.y - kTextBaselineDrop / u;
+    chart_add_line(state, g.xr, row_bottom, g.xl, row_bottom);
+    chart_add_line(state, g.x_sep, at.y, g.x_sep, row_bottom);
+    chart_add_line(state, g.y_sep, at.y, g.y_sep, row_bottom);
+    chart_add_number(state, g.number_x, text_y, at.hole_number);
+    // The first circle's decimals; a code outside 0 to 4 prints with the
+    // nearest of them, as in the labels, so that no row lacks coordinates.
+    const int decimals = row.type_code[0];
+    chart_add_value(state, g.x_value_x, text_y, position.center.x - state.origin_x, decimals);
+    chart_add_value(state, g.y_value_x, text_y, position.center.y - state.origin_y, decimals);
+    chart_add_hole_mark(state, position.center.x, position.center.y, at.hole_number);
+    at.y = row_bottom;
+}
+
+// Lists every position of the leader's type that is not listed yet, in
+// chart order, and returns how many that were.
+int32_t list_type_rows(RunState& state, LayoutCursor& at, const EntityList& positions,
+                       const std::vector<HoleTypeRow>& rows, int count, int leader,
+                       std::vector<bool>& listed) {
+    int32_t listed_now = 0;
+    for (int j = 0; j < count; ++j) {
+        const std::size_t slot = static_cast<std::size_t>(j);
+        if (listed[slot] || !same_hole_type(rows[static_cast<std::size_t>(leader)], rows[slot])) {
             continue;
         }
-        if (i == 0) {
-            chart_add_header(state, g.xr, y2);
+        add_hole_row(state, at, positions[slot], rows[slot]);
+        listed[slot] = true;
+        listed_now += 1;
+    }
+    return listed_now;
+}
+
+// The count text, and the labels from the count text's line down.
+void write_count_and_labels(RunState& state, const BlockPlace& block, int32_t rows_of_type,
+                            const HoleTypeRow& row) {
+    const double u = state.unit_factor;
+    const double first_line = block.top - kLabelLineDrop / u;
+    const std::string count_text = std::to_string(rows_of_type) + ")";
+    chart_add_text(state, block.count_x, first_line, count_text.c_str());
+    double label_y = first_line;
+    for (const std::string& label : compose_hole_labels(row)) {
+        chart_add_text(state, block.label_x, label_y, label.c_str());
+        label_y = label_y - kLabelLineDrop / u;
+    }
+}
+
+}  // namespace
+
+void draw_hole_chart(RunState& state, const EntityList& positions,
+                     const std::vector<HoleTypeRow>& rows, int count) {
+    const double u = state.unit_factor;
+    const double top = state.window.y2;
+    LayoutCursor at{u,
+                    top,
+                    state.window.y1 + kBottomMargin / u,
+                    column_at(state.window.x2, u),
+                    top - kHeaderHeight / u,
+                    0};
+    if (count > 0) {
+        chart_add_header(state, at.column.xr, top);
+    }
+    // Every position is listed exactly once: it leads a type block of its
+    // own unless an earlier leader has listed it under its block.
+    std::vector<bool> listed(static_cast<std::size_t>(count > 0 ? count : 0), false);
+    for (int i = 0; i < count; ++i) {
+        if (listed[static_cast<std::size_t>(i)]) {
+            continue;
         }
         const HoleTypeRow& row = rows[static_cast<std::size_t>(i)];
-
-        // The type block.
-        const int c = row.circle_count;
-        double block_top = y;
-        double block_bottom = block_top - (4 * c + 10) / u;
-        if (block_bottom < bottom_limit) {
-            chart_add_line(state, g.xr, y2, g.xr, block_top);
-            chart_add_line(state, g.xl, y2, g.xl, block_top);
-            g = column_at(g.xl - 3.0 / u, u);
-            block_top = y2 - 8.0 / u;
-            // A block that opens a column is 2 units lower than elsewhere.
-            block_bottom = block_top - (4 * c + 8) / u;
-            chart_add_header(state, g.xr, y2);
-        }
-        chart_add_line(state, g.xr, block_top, g.xl, block_top);
-        chart_add_line(state, g.xr, block_bottom, g.xl, block_bottom);
-        y = block_bottom;
-        // The count text and labels stay with the block even when its rows
-        // run on into later columns.
-        const double count_x = g.count_x;
-        const double label_x = g.label_x;
-        int32_t rows_of_type = 0;
-
-        // The rows of every position of this type, listed ones included.
-        for (int j = 0; j < count; ++j) {
-            const HoleTypeRow& other = rows[static_cast<std::size_t>(j)];
-            if (!same_hole_type(row, other)) {
-                continue;
-            }
-            EntityRecord& position = positions[static_cast<std::size_t>(j)];
-            hole_number += 1;
-            if (y < bottom_limit) {
-                chart_add_line(state, g.xr, y2, g.xr, y);
-                chart_add_line(state, g.xl, y2, g.xl, y);
-                g = column_at(g.xl - 3.0 / u, u);
-                y = y2 - 8.0 / u;
-                chart_add_header(state, g.xr, y2);
-                chart_add_line(state, g.xr, y, g.xl, y);
-            }
-            const double row_bottom = y - 8.0 / u;
-            const double text_y = y - 5.6 / u;
-            const double dx = position.center.x - state.origin_x;
-            const double dy = position.center.y - state.origin_y;
-            chart_add_line(state, g.xr, row_bottom, g.xl, row_bottom);
-            chart_add_line(state, g.x_sep, y, g.x_sep, row_bottom);
-            chart_add_line(state, g.y_sep, y, g.y_sep, row_bottom);
-            chart_add_number(state, g.number_x, text_y, hole_number);
-            const int32_t decimals = other.type_code[0];
-            if (decimals >= 0 && decimals <= 4) {
-                chart_add_value(state, g.x_value_x, text_y, dx, decimals);
-                chart_add_value(state, g.y_value_x, text_y, dy, decimals);
-            }
-            chart_add_hole_mark(state, position.center.x, position.center.y, hole_number);
-            rows_of_type += 1;
-            y = row_bottom;
-            position.id = 0;
-        }
-
-        // The count text, and the labels from the count text's line down.
-        const std::string count_text = std::to_string(rows_of_type) + ")";
-        chart_add_text(state, count_x, block_top - 5.0 / u, count_text.c_str());
-        double label_y = block_top - 5.0 / u;
-        for (const std::string& label : compose_hole_labels(row)) {
-            chart_add_text(state, label_x, label_y, label.c_str());
-            label_y = label_y - 5.0 / u;
-        }
+        const BlockPlace block = draw_type_block(state, at, row.circle_count);
+        const int32_t rows_of_type = list_type_rows(state, at, positions, rows, count, i, listed);
+        write_count_and_labels(state, block, rows_of_type, row);
     }
-    chart_add_line(state, g.xr, y2, g.xr, y);
-    chart_add_line(state, g.xl, y2, g.xl, y);
+    chart_add_line(state, at.column.xr, top, at.column.xr, at.y);
+    chart_add_line(state, at.column.xl, top, at.column.xl, at.y);
 }

@@ -19,7 +19,8 @@ bool same_hole_type(const HoleTypeRow& a, const HoleTypeRow& b);
 // The label texts of a type block, one per label line.
 std::vector<std::string> compose_hole_labels(const HoleTypeRow& row);
 
-// Appends the chart of the first count positions to the chart list. Sets the
-// id of every listed position record to 0.
-void draw_hole_chart(RunState& state, EntityList& positions, const std::vector<HoleTypeRow>& rows,
-                     int count);
+// Appends the chart of the first count positions, in their order, to the
+// chart list: each position is listed exactly once, under the type block of
+// the first position of its type that is not listed yet.
+void draw_hole_chart(RunState& state, const EntityList& positions,
+                     const std::vector<HoleTypeRow>& rows, int count);

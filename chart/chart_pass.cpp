@@ -45,6 +45,12 @@ ChartOutcome chart_the_drawing(RunState& state, EntityList& entities, int count)
     if (holes == 0) {
         return ChartOutcome::no_holes;
     }
+    // Before ordering: a centre that is not a number compares false in every
+    // test of the sorts, so the hole would silently join a neighbour's
+    // position and renumber the chart.
+    if (!hole_records_finite(entities, holes)) {
+        return ChartOutcome::invalid_hole_values;
+    }
     order_holes(entities, holes);
     const int positions = build_position_keys(entities, holes);
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "chart/chart_dimensions.hpp"
 #include "util/number_text.hpp"
 
 namespace {
@@ -81,10 +82,16 @@ void chart_add_header(RunState& state, double x_right, double y_top) {
     const double u = state.unit_factor;
     const double X = x_right;
     const double Y = y_top;
-    chart_add_line(state, X, Y, X - 70.0 / u, Y);
-    chart_add_line(state, X - 30.0 / u, Y, X - 30.0 / u, Y - 8.0 / u);
-    chart_add_line(state, X - 60.0 / u, Y, X - 60.0 / u, Y - 8.0 / u);
-    add_text(state, X - 70.0 / u + 2.3 / u, Y - 5.6 / u, "BL", "NO");
-    add_text(state, X - 60.0 / u + 13.8 / u, Y - 5.6 / u, "BL", "X");
-    add_text(state, X - 30.0 / u + 13.8 / u, Y - 5.6 / u, "BL", "Y");
+    const double y_sep = X - kYSeparatorFromRight / u;
+    const double x_sep = X - kXSeparatorFromRight / u;
+    const double xl = X - kColumnWidth / u;
+    const double bottom = Y - kHeaderHeight / u;
+    const double baseline = Y - kTextBaselineDrop / u;
+    // The bottom edge and the outer edges are drawn by the layout.
+    chart_add_line(state, X, Y, xl, Y);
+    chart_add_line(state, y_sep, Y, y_sep, bottom);
+    chart_add_line(state, x_sep, Y, x_sep, bottom);
+    add_text(state, xl + kNoTextInset / u, baseline, "BL", "NO");
+    add_text(state, x_sep + kAxisTextInset / u, baseline, "BL", "X");
+    add_text(state, y_sep + kAxisTextInset / u, baseline, "BL", "Y");
 }

@@ -17,7 +17,8 @@ void chart_add_line(RunState& state, double x1, double y1, double x2, double y2)
 void chart_add_number(RunState& state, double x, double y, int32_t n);
 void chart_add_hole_mark(RunState& state, double x, double y, int32_t n);
 void chart_add_text(RunState& state, double x, double y, const char* text);
-// A coordinate value, "BC", without its sign when the absolute switch is "Y".
+// A coordinate value, "BC", without its sign when the absolute switch is "Y",
+// with the nearest of 0 to 4 decimals.
 void chart_add_value(RunState& state, double x, double y, double value, int decimals);
 // Three lines and the texts "NO", "X", "Y" under the top right corner.
 void chart_add_header(RunState& state, double x_right, double y_top);

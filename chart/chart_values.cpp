@@ -22,6 +22,16 @@ bool in_range(Point p) {
 
 }  // namespace
 
+bool hole_records_finite(const EntityList& holes, int n) {
+    for (int i = 0; i < n; ++i) {
+        const EntityRecord& hole = holes[static_cast<std::size_t>(i)];
+        if (!is_finite(hole.center) || !is_finite(hole.radius) || !is_finite(hole.sweep)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool hole_values_usable(const EntityList& positions, const std::vector<HoleTypeRow>& rows,
                         int count, double origin_x, double origin_y) {
     for (int t = 0; t < count; ++t) {

@@ -8,6 +8,10 @@
 #include "chart/hole_type_table.hpp"
 #include "chart/run_state.hpp"
 
+// Whether the centre, radius and sweep of each of the first n records (the
+// holes) are finite numbers.
+bool hole_records_finite(const EntityList& holes, int n);
+
 // Whether every position can be charted: it has at least one hole the table
 // describes, and every value the chart prints or places for it is a finite
 // number (centres, centres less the origin, diameters, depths, sweeps).

@@ -202,6 +202,10 @@ std::vector<BadInputCase> truncated_and_garbled() {
 std::vector<BadInputCase> odd_numbers() {
     return {
         reported("NanCentre", kSettings, circle("1", "nan", "40", "2.5"), kBadHoleValues),
+        // Found before the holes are ordered: a centre that is not a number
+        // would join its neighbour's position and renumber the chart.
+        reported("NanCentreBesideAHole", kSettings, kFirst + circle("2", "nan", "40", "2.5"),
+                 kBadHoleValues),
         reported("CentreBeyondDoubleRange", kSettings, circle("1", "10", "1e999", "2.5"),
                  kBadHoleValues),
         reported("MinusInfinityCentre", kSettings, circle("1", "10", "-inf", "2.5"),
@@ -244,6 +248,17 @@ std::vector<BadInputCase> odd_holes() {
                                        "%n%s 0 7 %s%s H%n%p%s"),
                               1),
                       " B_%%C5\n"),
+        // An entity number of 0 is a hole like any other: it leads its type
+        // block, and as the first position it draws the header.
+        with_contents(charted("EntityNumberZeroHoleOfAUniqueType",
+                              circle("0", "10", "40", "2.5") + circle("2", "30", "40", "4"), 2),
+                      " BL NO\n"),
+        // 352 degrees lies within 10 of both 360 and 344: listed once.
+        charted("ChainOfSweeps",
+                circle("1", "10", "40", "2.5") +
+                    circle("2", "30", "40", "2.5", "NO", "0", "352", "ARC", "A") +
+                    circle("3", "50", "40", "2.5", "NO", "0", "344", "ARC", "A"),
+                3),
         // A type code beyond four decimals still lists the hole.
         charted("TypeCodeOutOfRange", circle("1", "10", "40", "2.5", "99999999999_0"), 1),
     };

@@ -63,7 +63,7 @@ HoleTypeRow row_of(std::initializer_list<Circle> circles) {
 
 const HoleTypeRow kPlain = row_of({{3, 0.0, "ByL", 2.5, 360.0}});
 
-// Position records at the given centres, each with a nonzero listed marker.
+// Position records at the given centres, with entity numbers from 1.
 EntityList positions_at(const std::vector<Point>& centres) {
     EntityList list = entity_list_create(static_cast<int>(centres.size()));
     for (std::size_t i = 0; i < centres.size(); ++i) {
@@ -160,7 +160,6 @@ TEST(ChartLayout, SinglePositionDrawsHeaderBlockRowAndClosingLines) {
                          line(30, 100, 30, 70),
                      });
     EXPECT_EQ(chart_of(state), expected);
-    EXPECT_EQ(positions[0].id, 0);
 }
 
 TEST(ChartLayout, TextHeightFiveDoublesEveryOffset) {
@@ -328,7 +327,9 @@ TEST(ChartLayout, RowWhoseTopLiesExactlyOnTheLimitStaysInTheColumn) {
     }
 }
 
-TEST(ChartLayout, MiddleSweepMatchesBothNeighboursAndIsListedTwice) {
+TEST(ChartLayout, ChainOfSweepsListsEveryPositionOnce) {
+    // 352 lies within 10 degrees of both 360 and 344: it is listed under the
+    // first block, and the third position leads a block of its own.
     RunState state = make_state({100, 100, -1000});
     EntityList positions = positions_at({{10, 40}, {30, 40}, {50, 40}});
     const std::vector<HoleTypeRow> rows = {
@@ -341,58 +342,58 @@ TEST(ChartLayout, MiddleSweepMatchesBothNeighboursAndIsListedTwice) {
     EXPECT_EQ(texts_with_justify(state, "MC"), (std::vector<std::string>{
                                                    text(10, 40, "MC", "1"),
                                                    text(30, 40, "MC", "2"),
-                                                   text(30, 40, "MC", "3"),
-                                                   text(50, 40, "MC", "4"),
+                                                   text(50, 40, "MC", "3"),
                                                }));
     // Block 1 (92..78) with rows 1 and 2 (to 62); block 2 (62..48) with
-    // rows 3 and 4 (to 32).
+    // row 3 (to 40).
     const std::vector<std::string> bl = texts_with_justify(state, "BL");
     EXPECT_NE(std::find(bl.begin(), bl.end(), text(31, 87, "BL", "2)")), bl.end());
-    EXPECT_NE(std::find(bl.begin(), bl.end(), text(31, 57, "BL", "2)")), bl.end());
-    EXPECT_EQ(chart_of(state).back(), line(30, 100, 30, 32));
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(positions[static_cast<std::size_t>(i)].id, 0);
-    }
+    EXPECT_NE(std::find(bl.begin(), bl.end(), text(31, 57, "BL", "1)")), bl.end());
+    EXPECT_EQ(chart_of(state).back(), line(30, 100, 30, 40));
 }
 
-TEST(ChartLayout, UnlistedFirstPositionMeansNoHeaderAndIsListedUnderItsType) {
+TEST(ChartLayout, EntityNumberZeroFirstPositionLeadsAndDrawsTheHeader) {
     RunState state = make_state({100, 100, 0});
     EntityList positions = positions_at({{10, 40}, {30, 40}});
     positions[0].id = 0;
     draw_hole_chart(state, positions, {kPlain, kPlain}, 2);
 
-    const std::vector<std::string> expected = {
-        line(100, 92, 30, 92),
-        line(100, 78, 30, 78),
-        line(100, 70, 30, 70),
-        line(40, 78, 40, 70),
-        line(70, 78, 70, 70),
-        text(32, 78 - 5.6, "BL", "1"),
-        text(55, 78 - 5.6, "BC", "10.000"),
-        text(85, 78 - 5.6, "BC", "40.000"),
-        text(10, 40, "MC", "1"),
-        line(100, 62, 30, 62),
-        line(40, 70, 40, 62),
-        line(70, 70, 70, 62),
-        text(32, 70 - 5.6, "BL", "2"),
-        text(55, 70 - 5.6, "BC", "30.000"),
-        text(85, 70 - 5.6, "BC", "40.000"),
-        text(30, 40, "MC", "2"),
-        text(31, 87, "BL", "2)"),
-        text(40, 87, "BL", "%%C5.000"),
-        line(100, 100, 100, 62),
-        line(30, 100, 30, 62),
-    };
+    std::vector<std::string> expected = header(100, 100);
+    append(expected, {
+                         line(100, 92, 30, 92),
+                         line(100, 78, 30, 78),
+                         line(100, 70, 30, 70),
+                         line(40, 78, 40, 70),
+                         line(70, 78, 70, 70),
+                         text(32, 78 - 5.6, "BL", "1"),
+                         text(55, 78 - 5.6, "BC", "10.000"),
+                         text(85, 78 - 5.6, "BC", "40.000"),
+                         text(10, 40, "MC", "1"),
+                         line(100, 62, 30, 62),
+                         line(40, 70, 40, 62),
+                         line(70, 70, 70, 62),
+                         text(32, 70 - 5.6, "BL", "2"),
+                         text(55, 70 - 5.6, "BC", "30.000"),
+                         text(85, 70 - 5.6, "BC", "40.000"),
+                         text(30, 40, "MC", "2"),
+                         text(31, 87, "BL", "2)"),
+                         text(40, 87, "BL", "%%C5.000"),
+                         line(100, 100, 100, 62),
+                         line(30, 100, 30, 62),
+                     });
     EXPECT_EQ(chart_of(state), expected);
 }
 
-TEST(ChartLayout, UnlistedPositionOfItsOwnTypeNeverAppears) {
+TEST(ChartLayout, EntityNumberZeroPositionOfItsOwnTypeIsListed) {
     RunState state = make_state({100, 100, 0});
     EntityList positions = positions_at({{10, 40}, {30, 40}});
     positions[1].id = 0;
     const HoleTypeRow other = row_of({{3, 0.0, "ByL", 4.0, 360.0}});
     draw_hole_chart(state, positions, {kPlain, other}, 2);
-    EXPECT_EQ(texts_with_justify(state, "MC"), (std::vector<std::string>{text(10, 40, "MC", "1")}));
+    EXPECT_EQ(texts_with_justify(state, "MC"), (std::vector<std::string>{
+                                                   text(10, 40, "MC", "1"),
+                                                   text(30, 40, "MC", "2"),
+                                               }));
     EXPECT_EQ(count_headers(state), 1);
 }
 
@@ -547,27 +548,38 @@ TEST(ChartLayout, CoordinatesUseTheFirstCirclesDecimalsAndTheSignSwitch) {
     }
 }
 
-TEST(ChartLayout, TypeCodeOutsideTheRangeDropsOnlyTheCoordinateTexts) {
-    RunState state = make_state({100, 100, 0});
-    EntityList positions = positions_at({{10, 40}});
-    const HoleTypeRow row = row_of({{5, 0.0, "ByL", 2.5, 360.0}});
-    draw_hole_chart(state, positions, {row}, 1);
+TEST(ChartLayout, TypeCodeOutsideTheRangePrintsCoordinatesWithTheNearestDecimals) {
+    struct Case {
+        int32_t code;
+        const char* x;
+        const char* y;
+        const char* label;
+    };
+    const Case cases[] = {{5, "10.0000", "40.0000", "%%C5.0000"}, {-3, "10", "40", "%%C5"}};
+    for (const Case& c : cases) {
+        RunState state = make_state({100, 100, 0});
+        EntityList positions = positions_at({{10, 40}});
+        const HoleTypeRow row = row_of({{c.code, 0.0, "ByL", 2.5, 360.0}});
+        draw_hole_chart(state, positions, {row}, 1);
 
-    std::vector<std::string> expected = header(100, 100);
-    append(expected, {
-                         line(100, 92, 30, 92),
-                         line(100, 78, 30, 78),
-                         line(100, 70, 30, 70),
-                         line(40, 78, 40, 70),
-                         line(70, 78, 70, 70),
-                         text(32, 78 - 5.6, "BL", "1"),
-                         text(10, 40, "MC", "1"),
-                         text(31, 87, "BL", "1)"),
-                         text(40, 87, "BL", "%%C5.0000"),
-                         line(100, 100, 100, 70),
-                         line(30, 100, 30, 70),
-                     });
-    EXPECT_EQ(chart_of(state), expected);
+        std::vector<std::string> expected = header(100, 100);
+        append(expected, {
+                             line(100, 92, 30, 92),
+                             line(100, 78, 30, 78),
+                             line(100, 70, 30, 70),
+                             line(40, 78, 40, 70),
+                             line(70, 78, 70, 70),
+                             text(32, 78 - 5.6, "BL", "1"),
+                             text(55, 78 - 5.6, "BC", c.x),
+                             text(85, 78 - 5.6, "BC", c.y),
+                             text(10, 40, "MC", "1"),
+                             text(31, 87, "BL", "1)"),
+                             text(40, 87, "BL", c.label),
+                             line(100, 100, 100, 70),
+                             line(30, 100, 30, 70),
+                         });
+        EXPECT_EQ(chart_of(state), expected) << c.code;
+    }
 }
 
 TEST(ChartLayout, UnevenUnitFactorFormsEveryLengthWithOneDivision) {

@@ -130,4 +130,37 @@ TEST(TypicalRun, WindowGivenCornerFirstAndOriginShiftGiveTheSameChartElsewhere) 
     EXPECT_EQ(lines, expected);
 }
 
+TEST(TypicalRun, EntityNumberZeroOnTheFirstHoleStillLeadsWithTheHeader) {
+    TempDrive drive;
+    drive.write_settings("1 Layer7 5 N 2.5\n");
+    std::string drawing = kDrawing;
+    drawing.replace(0, 2, "0");
+    drive.write_entities(drawing);
+    run_holechart(drive, kArgs);
+    EXPECT_EQ(split_lines(drive.result()), expected_chart("HoleChart 3"));
+}
+
+TEST(TypicalRun, TypeCodeBeyondFourPrintsCoordinatesWithFourDecimals) {
+    TempDrive drive;
+    drive.write_settings("1 Layer7 5 N 2.5\n");
+    std::string drawing = kDrawing;
+    for (std::size_t at = drawing.find("CIRCLE 0 NO"); at != std::string::npos;
+         at = drawing.find("CIRCLE 0 NO", at)) {
+        drawing.replace(at, 11, "CIRCLE 0 5_0");
+    }
+    drive.write_entities(drawing);
+    run_holechart(drive, kArgs);
+    std::vector<std::string> expected = expected_chart("HoleChart 3");
+    for (std::string& line : expected) {
+        for (const char* value : {" 10.000", " 30.000", " 40.000", "%%C5.000"}) {
+            const std::string tail = value;
+            if (line.size() > tail.size() &&
+                line.compare(line.size() - tail.size(), tail.size(), tail) == 0) {
+                line += "0";
+            }
+        }
+    }
+    EXPECT_EQ(split_lines(drive.result()), expected);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "chart/chart_dimensions.hpp"
 #include "chart/chart_pass.hpp"
 #include "geometry/geometry.hpp"
 #include "tools/holechart_dxf/dxf_geometry.hpp"
@@ -11,10 +12,9 @@
 
 namespace {
 
-// Nominal chart lengths, as the chart layout draws them at unit 1.
+// Nominal lengths of the place beside the drawing, in chart units: the gap
+// between the drawing and the chart, and the lowest window.
 constexpr double kGap = 10.0;
-constexpr double kColumnWidth = 70.0;
-constexpr double kColumnSpacing = 3.0;
 constexpr double kLowestWindow = 120.0;
 
 void include(Extents& e, Point p) {
@@ -122,7 +122,7 @@ void window_beside(const Extents& extents, double u, int columns, double numbers
     const double left = extents.max_x + kGap / u;
     numbers[0] = left;
     numbers[1] = std::fmin(extents.min_y, extents.max_y - kLowestWindow / u);
-    numbers[2] = left + columns * (kColumnWidth / u) + (columns - 1) * (kColumnSpacing / u);
+    numbers[2] = left + columns * (kColumnWidth / u) + (columns - 1) * (kColumnGap / u);
     numbers[3] = extents.max_y;
 }
 
@@ -143,8 +143,8 @@ int chart_columns(const RunState& state) {
         return 0;
     }
     const double u = state.unit_factor;
-    const double step = (kColumnWidth + kColumnSpacing) / u;
-    return static_cast<int>(std::lround((state.window.x2 - leftmost + kColumnSpacing / u) / step));
+    const double step = (kColumnWidth + kColumnGap) / u;
+    return static_cast<int>(std::lround((state.window.x2 - leftmost + kColumnGap / u) / step));
 }
 
 std::optional<RunError> draw_chart(const DxfOptions& options, const EntityList& records, int count,
