@@ -5,8 +5,10 @@
 
 #include "chart/chart_pass.hpp"
 #include "driver/chart_settings.hpp"
+#include "driver/usage.hpp"
 #include "entity/entity_file.hpp"
 #include "util/file_probe.hpp"
+#include "util/version.hpp"
 
 namespace {
 
@@ -45,6 +47,16 @@ void report_error(const FixedPaths& paths, const char* code_line, const char* me
 
 int run_hole_chart(int argc, char** argv) {
     const FixedPaths paths = build_fixed_paths();
+    switch (info_request(argc, argv)) {
+        case InfoRequest::help:
+            std::fputs(usage_text(paths).c_str(), stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        case InfoRequest::version:
+            std::printf("holechart %s\n", holechart_version());
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        case InfoRequest::none:
+            break;
+    }
     if (const std::optional<RunError> error = perform_hole_chart_run(paths, argc, argv)) {
         report_error(paths, error->code_line, error->message_line);
     }

@@ -3,9 +3,13 @@
 // left behind.
 #include <gtest/gtest.h>
 
+#include <regex>
+
+#include "platform/platform.hpp"
 #include "tests/support/test_support.hpp"
 
 using testsupport::run_holechart;
+using testsupport::run_program;
 using testsupport::TempDrive;
 
 namespace {
@@ -195,6 +199,34 @@ TEST(DriverRun, ShippedMessageBoxShowsBothLinesOnTheTerminal) {
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.err, "[Error Code : 1109]\nFile not found...\n");
     EXPECT_EQ(run.out, "");
+}
+
+TEST(DriverRun, HelpAndVersionAloneAnswerWithoutAnyDriveFolder) {
+    TempDrive drive;
+    const std::filesystem::path absent = drive.root / "absent";
+    const std::string no_drive = "HOLECHART_DRIVE_C=" + quote_program_path(absent.string());
+    const auto help = run_program(drive.root, HOLECHART_BINARY, {"--help"}, no_drive);
+    EXPECT_EQ(help.exit_code, 0);
+    EXPECT_EQ(help.out.rfind("Usage: holechart X1 Y1 X2 Y2 ORIGIN_X ORIGIN_Y\n", 0), 0u);
+    for (const std::string& part :
+         {std::string("Object.fad"), std::string("infoHoleTable.dat"), std::string("ResultDR.fad"),
+          std::string("HOLECHART_DRIVE_C"), (absent / "ZEP" / "work").string() + "/"}) {
+        EXPECT_NE(help.out.find(part), std::string::npos) << part;
+    }
+    const auto version = run_program(drive.root, HOLECHART_BINARY, {"--version"}, no_drive);
+    EXPECT_EQ(version.exit_code, 0);
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("holechart [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.out;
+    EXPECT_EQ(help.err + version.err, "");
+    EXPECT_FALSE(std::filesystem::exists(absent));
+}
+
+TEST(DriverRun, HelpWithMoreArgumentsIsARunAsBefore) {
+    TempDrive drive;
+    const auto run = run_holechart(drive, {"--help", "1"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(drive.seen_messages(), "[Error Code : 1109]\nFile not found...\n");
 }
 
 }  // namespace
