@@ -31,7 +31,21 @@ void set_entity_defaults(EntityRecord& record) {
     record = EntityRecord{};
 }
 
+namespace {
+
+// Chosen once at the start of main, before any list exists.
+AllocationFailure allocation_failure = AllocationFailure::end_process;
+
+}  // namespace
+
+void set_allocation_failure(AllocationFailure choice) {
+    allocation_failure = choice;
+}
+
 void fail_allocation(const char* message) {
+    if (allocation_failure == AllocationFailure::throw_bad_alloc) {
+        throw std::bad_alloc();
+    }
     std::fputs(message, stdout);
     std::fflush(stdout);
     std::exit(0);

@@ -114,11 +114,21 @@ inline bool has_shape(const EntityRecord& record, const char* shape) {
     return std::strcmp(record.shape, shape) == 0;
 }
 
-// Prints the message on standard output and ends the process with exit
-// status 0: how a list that cannot be allocated ends the run.
+// What fail_allocation does, for the whole process. holechart's front end
+// reads the message on standard output and takes exit status 0 as the end
+// of the run (end_process, the default). The companion programs report
+// running out of memory as an error of their own, so they choose
+// throw_bad_alloc at their start and catch it around their run.
+enum class AllocationFailure { end_process, throw_bad_alloc };
+
+void set_allocation_failure(AllocationFailure choice);
+
+// How a list that cannot be allocated ends the run: by the process-wide
+// choice, either prints the message on standard output and ends the process
+// with exit status 0, or throws std::bad_alloc without printing anything.
 [[noreturn]] void fail_allocation(const char* message);
 
-// Runs the allocation; when memory cannot be had, ends the process through
+// Runs the allocation; when memory cannot be had, ends the run through
 // fail_allocation with the message.
 template <typename Allocation>
 void allocate_or_fail(const char* message, Allocation&& allocation) {
@@ -132,12 +142,13 @@ void allocate_or_fail(const char* message, Allocation&& allocation) {
 }
 
 // n + 1 records: 0 to n - 1 defaulted, n a spare. On allocation failure
-// prints "Memori ERROR\n" on standard output and ends the process with 0.
+// ends the run through fail_allocation with "Memori ERROR\n".
 EntityList entity_list_create(int n);
 
 // Resizes the list to index + count + 1 records, keeping what was there;
 // records index to index + count - 1 receive the defaults, index + count is a
-// spare. On failure prints "Memori Append ERROR\n" and ends the process with 0.
+// spare. On failure ends the run through fail_allocation with
+// "Memori Append ERROR\n".
 void entity_list_grow(EntityList& list, int index, int count);
 
 EntityRecord make_line_entity(const char* layer, int32_t color, const char* line_type,

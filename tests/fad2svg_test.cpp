@@ -590,6 +590,88 @@ TEST(Fad2Svg, FailedRunKeepsAnEarlierPicture) {
     EXPECT_FALSE(fs::exists(folder.root / "out.svg.part"));
 }
 
+TEST(Fad2Svg, OutputOverAnInputIsRefusedUnlessForced) {
+    struct Case {
+        std::vector<std::string> args;
+        int exit_code;
+        const char* picture;  // the file that holds the picture after the run, if any
+    };
+    const Case cases[] = {
+        {{"in.fad", "-o", "in.fad"}, 2, nullptr},
+        {{"in.fad", "-o", "sub/../in.fad"}, 2, nullptr},
+        {{"first.fad", "in.fad", "-o", "soft.fad"}, 2, nullptr},  // the second input, by a link
+        {{"in.fad", "-o", "hard.fad"}, 2, nullptr},
+        {{"in.fad", "-o", "in.fad", "--force"}, 0, "in.fad"},
+        {{"--force", "in.fad", "-o", "soft.fad"}, 0, "soft.fad"},
+    };
+    const std::string drawing = line_entity(0, 0, 1, 1);
+    for (const Case& c : cases) {
+        TempDrive folder;
+        write_file(folder.root / "in.fad", drawing);
+        write_file(folder.root / "first.fad", drawing);
+        fs::create_directory(folder.root / "sub");
+        fs::create_symlink("in.fad", folder.root / "soft.fad");
+        fs::create_hard_link(folder.root / "in.fad", folder.root / "hard.fad");
+        const ToolRun run = run_fad2svg(folder.root, c.args);
+        std::string context;
+        for (const std::string& arg : c.args) {
+            context += arg + " ";
+        }
+        EXPECT_EQ(run.exit_code, c.exit_code) << context << ": " << run.err;
+        EXPECT_EQ(run.out, "") << context;
+        if (c.picture == nullptr) {
+            EXPECT_EQ(run.err.rfind("fad2svg: the output '", 0), 0u) << run.err;
+            EXPECT_NE(run.err.find("is the input"), std::string::npos) << run.err;
+            EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+            EXPECT_EQ(read_file(folder.root / "in.fad"), drawing) << context;
+            EXPECT_TRUE(fs::is_symlink(folder.root / "soft.fad")) << context;
+        } else {
+            EXPECT_EQ(read_file(folder.root / c.picture).rfind("<?xml", 0), 0u) << context;
+        }
+    }
+}
+
+TEST(Fad2Svg, DashWritesThePictureToStandardOutput) {
+    TempDrive folder;
+    write_file(folder.root / "in.fad", line_entity(0, 0, 1, 1));
+    const ToolRun run = run_fad2svg(folder.root, {"in.fad", "-o", "-"});
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out.rfind("<?xml", 0), 0u);
+    EXPECT_NE(run.out.find("</svg>"), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder.root / "-"));
+
+    // Standard output on a full disk.
+    const int code =
+        run_shell("cd " + quote_program_path(folder.root.string()) + " && " +
+                  quote_program_path(FAD2SVG_BINARY) + " in.fad -o - >/dev/full 2>run.stderr");
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(read_file(folder.root / "run.stderr"),
+              "fad2svg: cannot write standard output: No space left on device\n");
+}
+
+TEST(Fad2Svg, RunningOutOfMemoryIsAnErrorWithoutAPicture) {
+    if (!testsupport::address_space_can_be_limited()) {
+        GTEST_SKIP() << "a memory checker cannot run under a limit of address space";
+    }
+    TempDrive folder;
+    // The reader wants one record of some 800 bytes per line: 400 MB here.
+    std::string lines;
+    for (int i = 0; i < 500000; ++i) {
+        lines += "x\n";
+    }
+    write_file(folder.root / "big.fad", lines);
+    for (const char* output : {"big.svg", "-"}) {
+        const ToolRun run = testsupport::run_program(
+            folder.root, FAD2SVG_BINARY, {"big.fad", "-o", output}, "ulimit -v 100000;");
+        EXPECT_EQ(run.exit_code, 1) << output;
+        EXPECT_EQ(run.err, "fad2svg: out of memory\n") << output;
+        EXPECT_EQ(run.out, "") << output;
+        EXPECT_FALSE(fs::exists(folder.root / "big.svg"));
+        EXPECT_FALSE(fs::exists(folder.root / "big.svg.part"));
+    }
+}
+
 // The example drawing alone, and with the chart that holechart makes for it:
 // a drafter's check of the chart must not be drowned in warnings.
 TEST(Fad2Svg, ExampleDrawingRendersWithoutWarnings) {

@@ -747,4 +747,77 @@ TEST(DxfErrors, AnOutputThatCannotBeWrittenKeepsWhatWasThere) {
     EXPECT_FALSE(fs::exists(drive.root / "kept.dxf.part"));
 }
 
+// --- Where the drawing goes -------------------------------------------------
+
+TEST(DxfOutput, OutputOverTheInputIsRefusedUnlessForced) {
+    struct Case {
+        const char* output;  // the input by another spelling or through a link
+        bool force;
+    };
+    const Case cases[] = {
+        {"in.dxf", false},   {"sub/../in.dxf", false}, {"soft.dxf", false},
+        {"hard.dxf", false}, {"in.dxf", true},         {"soft.dxf", true},
+    };
+    const std::string drawing = read_file(kData / "kinds.dxf");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.output) + (c.force ? " --force" : ""));
+        TempDrive drive;
+        write_file(drive.root / "in.dxf", drawing);
+        fs::create_directory(drive.root / "sub");
+        fs::create_symlink("in.dxf", drive.root / "soft.dxf");
+        fs::create_hard_link(drive.root / "in.dxf", drive.root / "hard.dxf");
+        std::vector<std::string> args = {"in.dxf", c.output};
+        if (c.force) {
+            args.push_back("--force");
+        }
+        const ToolRun run = run_bridge(drive.root, args);
+        EXPECT_EQ(run.out, "");
+        if (c.force) {
+            EXPECT_EQ(run.exit_code, 0) << run.err;
+            EXPECT_FALSE(read_back(drive.root / c.output, "HoleChart").chart.empty());
+        } else {
+            EXPECT_EQ(run.exit_code, 2);
+            EXPECT_EQ(run.err.rfind("holechart-dxf: the output '", 0), 0u) << run.err;
+            EXPECT_NE(run.err.find("is the input 'in.dxf'"), std::string::npos) << run.err;
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+            EXPECT_EQ(read_file(drive.root / "in.dxf"), drawing);
+            EXPECT_TRUE(fs::is_symlink(drive.root / "soft.dxf"));
+        }
+    }
+}
+
+TEST(DxfOutput, DashWritesTheDrawingToStandardOutput) {
+    TempDrive drive;
+    const std::string input = (kData / "kinds.dxf").string();
+    const ToolRun to_file = run_bridge(drive.root, {input, "out.dxf"});
+    ASSERT_EQ(to_file.exit_code, 0) << to_file.err;
+    const ToolRun run = run_bridge(drive.root, {input, "-"});
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.err, to_file.err);
+    EXPECT_EQ(run.out, read_file(drive.root / "out.dxf"));
+    EXPECT_FALSE(fs::exists(drive.root / "-"));
+}
+
+TEST(DxfErrors, RunningOutOfMemoryIsAnErrorWithoutAnOutput) {
+    if (!testsupport::address_space_can_be_limited()) {
+        GTEST_SKIP() << "a memory checker cannot run under a limit of address space";
+    }
+    TempDrive drive;
+    // Each point becomes a record of some 800 bytes: 160 MB here.
+    std::string points;
+    for (int i = 0; i < 200000; ++i) {
+        points += "  0\nPOINT\n";
+    }
+    write_file(drive.root / "big.dxf", minimal_dxf(points));
+    for (const char* output : {"out.dxf", "-"}) {
+        const ToolRun run = testsupport::run_program(drive.root, HOLECHART_DXF_BINARY,
+                                                     {"big.dxf", output}, "ulimit -v 100000;");
+        EXPECT_EQ(run.exit_code, 1) << output;
+        EXPECT_EQ(run.err, "holechart-dxf: out of memory\n") << output;
+        EXPECT_EQ(run.out, "") << output;
+        EXPECT_FALSE(fs::exists(drive.root / "out.dxf"));
+        EXPECT_FALSE(fs::exists(drive.root / "out.dxf.part"));
+    }
+}
+
 }  // namespace

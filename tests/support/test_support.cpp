@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -124,6 +125,19 @@ RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& 
     return run_program(
         drive.root, HOLECHART_BINARY, args,
         shell_setup + " HOLECHART_DRIVE_C=" + quote_program_path(drive.root.string()));
+}
+
+bool address_space_can_be_limited() {
+#if defined(__SANITIZE_ADDRESS__)
+    return false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return false;
+#endif
+#endif
+    // Valgrind preloads its own libraries into every program it runs.
+    const char* preload = std::getenv("LD_PRELOAD");
+    return preload == nullptr || std::strstr(preload, "vgpreload") == nullptr;
 }
 
 std::vector<std::string> split_words(const std::string& text) {

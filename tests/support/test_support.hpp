@@ -62,6 +62,11 @@ int run_shell(const std::string& command);
 RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& args,
                         const std::string& shell_setup = "");
 
+// Whether a program started from here can run under a `ulimit -v` of some
+// 100 MB. Not under AddressSanitizer (a build option) or Valgrind (which
+// runs the tests and their children): both reserve far more address space.
+bool address_space_can_be_limited();
+
 // Splits a text into its white-space separated words.
 std::vector<std::string> split_words(const std::string& text);
 

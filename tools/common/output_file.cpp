@@ -5,6 +5,11 @@
 #include <cstring>
 #include <filesystem>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace fs = std::filesystem;
 
 std::string shown_path(const std::string& path) {
@@ -66,4 +71,50 @@ bool replace_file(const std::string& path, const std::string& bytes, std::string
         fs::remove(temporary, ec);
     }
     return ok;
+}
+
+std::string shown_output(const std::string& path) {
+    return path == kStandardOutput ? std::string("standard output") : shown_path(path);
+}
+
+bool write_output(const std::string& path, const std::string& bytes, std::string& error) {
+    if (path != kStandardOutput) {
+        return replace_file(path, bytes, error);
+    }
+#ifdef _WIN32
+    // In text mode every line feed would gain a carriage return.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    errno = 0;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    ok = std::fflush(stdout) == 0 && ok;
+    if (ok && std::ferror(stdout) == 0) {
+        return true;
+    }
+    const int saved = errno;
+    error = "cannot write standard output";
+    if (saved != 0) {
+        error += std::string(": ") + std::strerror(saved);
+    }
+    return false;
+}
+
+bool output_is_an_input(const std::vector<std::string>& inputs, const std::string& output,
+                        std::string& error) {
+    if (output == kStandardOutput) {
+        return false;
+    }
+    std::error_code ec;
+    // A path that names nothing yet cannot be an input that was read.
+    if (!fs::exists(output, ec)) {
+        return false;
+    }
+    for (const std::string& input : inputs) {
+        if (fs::exists(input, ec) && fs::equivalent(input, output, ec) && !ec) {
+            error = "the output " + shown_path(output) + " is the input " + shown_path(input) +
+                    "; name another output file, or give --force to write over it";
+            return true;
+        }
+    }
+    return false;
 }

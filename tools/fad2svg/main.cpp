@@ -1,9 +1,12 @@
 // fad2svg: draws entity exchange files as one SVG picture, so that a hole
 // chart can be checked by eye on the drawing it belongs to.
 #include <cstdio>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "entity/entity_record.hpp"
 #include "tools/common/output_file.hpp"
 #include "tools/fad2svg/options.hpp"
 #include "tools/fad2svg/render.hpp"
@@ -19,9 +22,7 @@ void report(const char* prefix, const std::string& message) {
     std::fprintf(stderr, "fad2svg: %s%s\n", prefix, clean_utf8(message).c_str());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     Options options;
     std::string error;
@@ -33,6 +34,10 @@ int main(int argc, char** argv) {
         std::fputs(usage_text(), stdout);
         return 0;
     }
+    if (!options.force && output_is_an_input(options.inputs, options.output, error)) {
+        report("", error);
+        return kUsageError;
+    }
 
     std::string svg;
     std::vector<std::string> warnings;
@@ -43,9 +48,26 @@ int main(int argc, char** argv) {
     for (const std::string& warning : warnings) {
         report("warning: ", warning);
     }
-    if (!replace_file(options.output, svg, error)) {
+    if (!write_output(options.output, svg, error)) {
         report("", error);
         return kRunError;
     }
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Running out of memory is this program's error, not the end of a run
+    // as holechart's front end expects it.
+    set_allocation_failure(AllocationFailure::throw_bad_alloc);
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+        // A size beyond what any allocation could hold.
+    }
+    // A fixed text: reporting must not need memory itself.
+    std::fputs("fad2svg: out of memory\n", stderr);
+    return kRunError;
 }

@@ -44,10 +44,12 @@ const char* usage_text() {
            "earlier ones, e.g. fad2svg Object.fad ResultDR.fad -o plate.svg\n"
            "\n"
            "Options:\n"
-           "  -o, --output OUT.svg         the picture to write (required)\n"
+           "  -o, --output OUT.svg         the picture to write (required); - writes it\n"
+           "                               to standard output\n"
            "  --background light|dark      background colour (default light)\n"
            "  --width PIXELS               width of the picture (default 1000)\n"
            "  --layer NAME                 draw only this layer; may be repeated\n"
+           "  --force                      write the picture even over one of the inputs\n"
            "  -h, --help                   show this text\n";
 }
 
@@ -68,6 +70,10 @@ bool parse_options(const std::vector<std::string>& args, Options& options, std::
         if (arg == "-h" || arg == "--help") {
             options.help = true;
             return true;
+        }
+        if (arg == "--force") {
+            options.force = true;
+            continue;
         }
 
         std::string name;

@@ -8,10 +8,11 @@ enum class Background { light, dark };
 
 struct Options {
     std::vector<std::string> inputs;  // drawn in this order, later over earlier
-    std::string output;
+    std::string output;               // "-": standard output
     Background background = Background::light;
     int width = 1000;                 // pixels; the height follows the aspect ratio
     std::vector<std::string> layers;  // empty: every layer
+    bool force = false;               // write the output even over an input
     bool help = false;
 };
 

@@ -2,9 +2,12 @@
 // DXF drawing, draws the chart of its holes with the tool's own chart pass,
 // and writes the drawing back with the chart's lines and texts added.
 #include <cstdio>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "entity/entity_record.hpp"
 #include "tools/common/output_file.hpp"
 #include "tools/holechart_dxf/chart_dxf.hpp"
 #include "tools/holechart_dxf/chart_window.hpp"
@@ -30,9 +33,7 @@ std::string message_of(const RunError& error) {
     return message;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     DxfOptions options;
     std::string error;
@@ -43,6 +44,10 @@ int main(int argc, char** argv) {
     if (options.help) {
         std::fputs(usage_text(), stdout);
         return 0;
+    }
+    if (!options.force && output_is_an_input({options.input}, options.output, error)) {
+        report(error);
+        return kUsageError;
     }
 
     DxfDrawing drawing;
@@ -71,11 +76,11 @@ int main(int argc, char** argv) {
                " left out of the chart");
     }
     if (!holes_found) {
-        if (!replace_file(options.output, drawing.bytes, error)) {
+        if (!write_output(options.output, drawing.bytes, error)) {
             report(error);
             return kRunError;
         }
-        report("no holes in " + shown_path(options.input) + ": " + shown_path(options.output) +
+        report("no holes in " + shown_path(options.input) + ": " + shown_output(options.output) +
                " is a copy of it");
         return 0;
     }
@@ -85,10 +90,27 @@ int main(int argc, char** argv) {
     }
 
     const ChartInsertions insertions = format_chart_dxf(state, drawing.layout);
-    if (!replace_file(options.output, splice_chart(drawing.bytes, drawing.layout, insertions),
+    if (!write_output(options.output, splice_chart(drawing.bytes, drawing.layout, insertions),
                       error)) {
         report(error);
         return kRunError;
     }
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Running out of memory is this program's error, not the end of a run
+    // as holechart's front end expects it.
+    set_allocation_failure(AllocationFailure::throw_bad_alloc);
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+        // A size beyond what any allocation could hold.
+    }
+    // A fixed text: reporting must not need memory itself.
+    std::fputs("holechart-dxf: out of memory\n", stderr);
+    return kRunError;
 }

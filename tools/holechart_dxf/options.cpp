@@ -79,7 +79,7 @@ bool take_numbers(const std::vector<std::string>& args, std::size_t& i, const st
 const char* usage_text() {
     return "Usage: holechart-dxf IN.dxf OUT.dxf [options]\n"
            "Adds a hole chart to a DXF drawing: OUT.dxf holds the whole drawing of\n"
-           "IN.dxf and the chart, e.g.\n"
+           "IN.dxf and the chart (an OUT.dxf of - writes it to standard output), e.g.\n"
            "  holechart-dxf plate.dxf plate-chart.dxf --window 255 62 405 280 --origin 40 90\n"
            "\n"
            "Options:\n"
@@ -94,6 +94,7 @@ const char* usage_text() {
            "  --color N              colour number of the chart on that layer, 1 to 255\n"
            "                         (default 3)\n"
            "  --absolute             show coordinates without their sign\n"
+           "  --force                write OUT.dxf even when it is IN.dxf\n"
            "  -h, --help             show this text\n"
            "\n"
            "A hole's tag (decimals and depth, e.g. 2_12.5) is read from its extended\n"
@@ -134,6 +135,10 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
         }
         if (arg == "--absolute") {
             options.absolute = true;
+            continue;
+        }
+        if (arg == "--force") {
+            options.force = true;
             continue;
         }
 

@@ -6,7 +6,7 @@
 
 struct DxfOptions {
     std::string input;
-    std::string output;
+    std::string output;  // "-": standard output
     // Without a window the chart is placed beside the drawing (chart_window).
     bool window_given = false;
     double window[4] = {0.0, 0.0, 0.0, 0.0};  // x1 y1 x2 y2
@@ -17,6 +17,7 @@ struct DxfOptions {
     std::string layer;
     int color = 3;
     bool absolute = false;
+    bool force = false;  // write the output even over the input
     bool help = false;
 };
 
