@@ -138,11 +138,10 @@ int count_headers(const RunState& state) {
     return n;
 }
 
-TEST(ChartLayout, SinglePositionDrawsHeaderBlockRowAndClosingLines) {
-    RunState state = make_state({100, 100, 0}, 2.5, "N", 2.5, 7.25);
-    EntityList positions = positions_at({{12.5, 47.25}});
-    draw_hole_chart(state, positions, {kPlain}, 1);
-
+// The whole chart of one position with one circle, in the window x2 100,
+// y2 100, y1 0 at text height 2.5.
+std::vector<std::string> single_row_chart(Point centre, const std::string& x, const std::string& y,
+                                          const std::string& label) {
     std::vector<std::string> expected = header(100, 100);
     append(expected, {
                          line(100, 92, 30, 92),  // block from 92 down to 92 - 14
@@ -151,15 +150,22 @@ TEST(ChartLayout, SinglePositionDrawsHeaderBlockRowAndClosingLines) {
                          line(40, 78, 40, 70),
                          line(70, 78, 70, 70),
                          text(32, 78 - 5.6, "BL", "1"),
-                         text(55, 78 - 5.6, "BC", "10.000"),
-                         text(85, 78 - 5.6, "BC", "40.000"),
-                         text(12.5, 47.25, "MC", "1"),
+                         text(55, 78 - 5.6, "BC", x),
+                         text(85, 78 - 5.6, "BC", y),
+                         text(centre.x, centre.y, "MC", "1"),
                          text(31, 87, "BL", "1)"),
-                         text(40, 87, "BL", "%%C5.000"),
+                         text(40, 87, "BL", label),
                          line(100, 100, 100, 70),
                          line(30, 100, 30, 70),
                      });
-    EXPECT_EQ(chart_of(state), expected);
+    return expected;
+}
+
+TEST(ChartLayout, SinglePositionDrawsHeaderBlockRowAndClosingLines) {
+    RunState state = make_state({100, 100, 0}, 2.5, "N", 2.5, 7.25);
+    EntityList positions = positions_at({{12.5, 47.25}});
+    draw_hole_chart(state, positions, {kPlain}, 1);
+    EXPECT_EQ(chart_of(state), single_row_chart({12.5, 47.25}, "10.000", "40.000", "%%C5.000"));
 }
 
 TEST(ChartLayout, TextHeightFiveDoublesEveryOffset) {
@@ -561,23 +567,7 @@ TEST(ChartLayout, TypeCodeOutsideTheRangePrintsCoordinatesWithTheNearestDecimals
         EntityList positions = positions_at({{10, 40}});
         const HoleTypeRow row = row_of({{c.code, 0.0, "ByL", 2.5, 360.0}});
         draw_hole_chart(state, positions, {row}, 1);
-
-        std::vector<std::string> expected = header(100, 100);
-        append(expected, {
-                             line(100, 92, 30, 92),
-                             line(100, 78, 30, 78),
-                             line(100, 70, 30, 70),
-                             line(40, 78, 40, 70),
-                             line(70, 78, 70, 70),
-                             text(32, 78 - 5.6, "BL", "1"),
-                             text(55, 78 - 5.6, "BC", c.x),
-                             text(85, 78 - 5.6, "BC", c.y),
-                             text(10, 40, "MC", "1"),
-                             text(31, 87, "BL", "1)"),
-                             text(40, 87, "BL", c.label),
-                             line(100, 100, 100, 70),
-                             line(30, 100, 30, 70),
-                         });
+        const std::vector<std::string> expected = single_row_chart({10, 40}, c.x, c.y, c.label);
         EXPECT_EQ(chart_of(state), expected) << c.code;
     }
 }

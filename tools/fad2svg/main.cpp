@@ -1,12 +1,10 @@
 // fad2svg: draws entity exchange files as one SVG picture, so that a hole
 // chart can be checked by eye on the drawing it belongs to.
 #include <cstdio>
-#include <new>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "entity/entity_record.hpp"
+#include "tools/common/companion_main.hpp"
 #include "tools/common/output_file.hpp"
 #include "tools/fad2svg/options.hpp"
 #include "tools/fad2svg/render.hpp"
@@ -58,16 +56,5 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Running out of memory is this program's error, not the end of a run
-    // as holechart's front end expects it.
-    set_allocation_failure(AllocationFailure::throw_bad_alloc);
-    try {
-        return run(argc, argv);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-        // A size beyond what any allocation could hold.
-    }
-    // A fixed text: reporting must not need memory itself.
-    std::fputs("fad2svg: out of memory\n", stderr);
-    return kRunError;
+    return run_companion("fad2svg", run, argc, argv);
 }

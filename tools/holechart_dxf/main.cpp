@@ -2,12 +2,10 @@
 // DXF drawing, draws the chart of its holes with the tool's own chart pass,
 // and writes the drawing back with the chart's lines and texts added.
 #include <cstdio>
-#include <new>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "entity/entity_record.hpp"
+#include "tools/common/companion_main.hpp"
 #include "tools/common/output_file.hpp"
 #include "tools/holechart_dxf/chart_dxf.hpp"
 #include "tools/holechart_dxf/chart_window.hpp"
@@ -101,16 +99,5 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Running out of memory is this program's error, not the end of a run
-    // as holechart's front end expects it.
-    set_allocation_failure(AllocationFailure::throw_bad_alloc);
-    try {
-        return run(argc, argv);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-        // A size beyond what any allocation could hold.
-    }
-    // A fixed text: reporting must not need memory itself.
-    std::fputs("holechart-dxf: out of memory\n", stderr);
-    return kRunError;
+    return run_companion("holechart-dxf", run, argc, argv);
 }

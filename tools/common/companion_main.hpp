@@ -1,0 +1,8 @@
+// The entry point that the companion programs share: their run, with
+// running out of memory reported as an error of the program's own.
+#pragma once
+
+// Runs body (argc, argv) and returns its exit code. When memory runs out
+// anywhere in it, prints "PROGRAM: out of memory" on standard error and
+// returns 1, the companions' code for a failed run.
+int run_companion(const char* program, int (*body)(int, char**), int argc, char** argv);
