@@ -1,5 +1,5 @@
-// Collecting, ordering and grouping 10^2 to 5 * 10^4 holes, and ordering
-// their positions.
+// Collecting, ordering and grouping 10^2 to 5 * 10^4 holes into positions
+// with their type table rows, and ordering the positions.
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -46,7 +46,7 @@ void BM_CollectOrderGroup(benchmark::State& state) {
         state.ResumeTiming();
         const int found = collect_holes(list, n);
         order_holes(list, found);
-        benchmark::DoNotOptimize(build_position_keys(list, found));
+        benchmark::DoNotOptimize(build_positions(list, found));
     }
     state.SetItemsProcessed(state.iterations() * n);
 }
@@ -56,16 +56,15 @@ void BM_OrderPositions(benchmark::State& state) {
     EntityList holes = make_holes(n);
     const int found = collect_holes(holes, n);
     order_holes(holes, found);
-    const int positions = build_position_keys(holes, found);
-    const std::vector<HoleTypeRow> rows = parse_type_rows(holes, positions);
+    const HolePositions positions = build_positions(holes, found);
     for (auto _ : state) {
         state.PauseTiming();
         EntityList list = holes;
-        std::vector<HoleTypeRow> table = rows;
+        std::vector<HoleTypeRow> table = positions.rows;
         state.ResumeTiming();
-        order_positions(list, table, positions, 0.0, 0.0);
+        order_positions(list, table, positions.count, 0.0, 0.0);
     }
-    state.SetItemsProcessed(state.iterations() * positions);
+    state.SetItemsProcessed(state.iterations() * positions.count);
 }
 
 }  // namespace

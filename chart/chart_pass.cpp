@@ -52,14 +52,13 @@ ChartOutcome chart_the_drawing(RunState& state, EntityList& entities, int count)
         return ChartOutcome::invalid_hole_values;
     }
     order_holes(entities, holes);
-    const int positions = build_position_keys(entities, holes);
-
-    std::vector<HoleTypeRow> rows = parse_type_rows(entities, positions);
-    order_positions(entities, rows, positions, state.origin_x, state.origin_y);
-    if (!hole_values_usable(entities, rows, positions, state.origin_x, state.origin_y)) {
+    HolePositions positions = build_positions(entities, holes);
+    std::vector<HoleTypeRow>& rows = positions.rows;
+    order_positions(entities, rows, positions.count, state.origin_x, state.origin_y);
+    if (!hole_values_usable(entities, rows, positions.count, state.origin_x, state.origin_y)) {
         return ChartOutcome::invalid_hole_values;
     }
-    draw_hole_chart(state, entities, rows, positions);
+    draw_hole_chart(state, entities, rows, positions.count);
     if (!chart_entities_in_range(state)) {
         return ChartOutcome::out_of_range;
     }

@@ -45,7 +45,9 @@ bool hole_values_usable(const EntityList& positions, const std::vector<HoleTypeR
             return false;
         }
         for (int k = 0; k < row.circle_count && k < kMaxCirclesPerRow; ++k) {
-            if (!is_finite(2.0 * row.hole_radius[k]) || !is_finite(row.hole_sweep[k]) ||
+            // A label prints its diameter in full: one beyond the chart's
+            // range is no more usable than a coordinate there.
+            if (!in_range(2.0 * row.hole_radius[k]) || !is_finite(row.hole_sweep[k]) ||
                 !is_finite(row.type_value[k])) {
                 return false;
             }

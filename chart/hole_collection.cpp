@@ -108,28 +108,27 @@ std::string format_hole_entry(const EntityRecord& hole) {
     return entry;
 }
 
-int build_position_keys(EntityList& list, int n) {
-    if (n <= 0) {
-        return 0;
-    }
+HolePositions build_positions(EntityList& list, int n) {
+    HolePositions positions;
     // The key of the current position, and whether an entry has already been
     // left out of it (later entries are left out too, so the key always lists
     // a leading run of the position's holes).
-    std::string key = format_hole_entry(list[0]);
-    bool key_full = key.size() > kMaxKeyChars;
-    list[0].point_size = list[0].sweep;
-    store_key_area(list[0], key);
-
+    std::string key;
+    bool key_full = false;
     std::size_t p = 0;
-    for (std::size_t j = 1; j < static_cast<std::size_t>(n); ++j) {
+    for (std::size_t j = 0; j < static_cast<std::size_t>(n > 0 ? n : 0); ++j) {
         const EntityRecord& hole = list[j];
-        const double d =
-            compute_distance(list[p].center.x, list[p].center.y, hole.center.x, hole.center.y);
-        // The entry comes from the hole's own record before anything is
-        // written over it.
+        const bool starts_position =
+            j == 0 || compute_distance(list[p].center.x, list[p].center.y, hole.center.x,
+                                       hole.center.y) >= kCommonCentreTolerance;
+        // The row and the key entry come from the hole's own record before
+        // anything is written over it: the key covers the first hole's tag,
+        // and later positions are copied down over holes already merged.
         const std::string entry = format_hole_entry(hole);
-        if (d >= kCommonCentreTolerance) {
-            ++p;
+        if (starts_position) {
+            p = j == 0 ? 0 : p + 1;
+            allocate_or_fail("Memori ERROR\n", [&] { positions.rows.emplace_back(); });
+            add_hole_to_row(positions.rows.back(), hole);
             if (p != j) {
                 list[p] = list[j];
             }
@@ -137,15 +136,20 @@ int build_position_keys(EntityList& list, int n) {
             key = entry;
             key_full = key.size() > kMaxKeyChars;
             store_key_area(list[p], key);
-        } else if (!key_full) {
-            if (key.size() + 1 + entry.size() <= kMaxKeyChars) {
-                key.push_back(',');
-                key.append(entry);
-                store_key_area(list[p], key);
-            } else {
-                key_full = true;
-            }
+            continue;
+        }
+        add_hole_to_row(positions.rows.back(), hole);
+        if (key_full) {
+            continue;
+        }
+        if (key.size() + 1 + entry.size() <= kMaxKeyChars) {
+            key.push_back(',');
+            key.append(entry);
+            store_key_area(list[p], key);
+        } else {
+            key_full = true;
         }
     }
-    return static_cast<int>(p + 1);
+    positions.count = static_cast<int>(positions.rows.size());
+    return positions;
 }

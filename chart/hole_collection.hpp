@@ -3,6 +3,9 @@
 // All three work in place on the driver's list.
 #pragma once
 
+#include <vector>
+
+#include "chart/hole_type_table.hpp"
 #include "entity/entity_record.hpp"
 
 // Longest position key a position record can hold.
@@ -25,8 +28,17 @@ void order_holes(EntityList& list, int n);
 // line style, radius and sweep.
 std::string format_hole_entry(const EntityRecord& hole);
 
+// The hole positions that build_positions made: records 0 to count - 1 of
+// the list, and the type table row of each, in the same order.
+struct HolePositions {
+    int count = 0;
+    std::vector<HoleTypeRow> rows;
+};
+
 // Merges runs of holes whose centres lie within 0.001 of the run's first
 // hole into position records (records 0 to P - 1), each with its key in the
-// key area and its first hole's sweep in point_size. Returns P.
-// A key that would pass kMaxKeyChars keeps only the entries that fit whole.
-int build_position_keys(EntityList& list, int n);
+// key area and its first hole's sweep in point_size, and describes the first
+// kMaxCirclesPerRow holes of each position, in hole order, in its row.
+// A key that would pass kMaxKeyChars keeps only the entries that fit whole;
+// the row does not depend on the key.
+HolePositions build_positions(EntityList& list, int n);

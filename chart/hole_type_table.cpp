@@ -1,7 +1,7 @@
 #include "chart/hole_type_table.hpp"
 
 #include <cmath>
-#include <new>
+#include <string>
 
 #include "geometry/geometry.hpp"
 #include "util/field_split.hpp"
@@ -19,22 +19,18 @@ const std::string& field_or_empty(const FieldList& list, int index) {
     return index < list.count ? list.fields[static_cast<std::size_t>(index)] : empty;
 }
 
-void parse_entry(const std::string& entry, HoleTypeRow& row, int k) {
-    // A tag may hold an underscore itself ("3_0"): five or more fields carry
-    // a type value in the second one, four or fewer do not.
-    const FieldList f = split_fields(entry, '_');
-    row.type_code[k] = leading_int(field_or_empty(f, 0));
-    if (f.count >= 5) {
-        row.type_value[k] = leading_real(field_or_empty(f, 1));
-        copy_text(row.style[k], field_or_empty(f, 2));
-        row.hole_radius[k] = leading_real(field_or_empty(f, 3));
-        row.hole_sweep[k] = leading_real(field_or_empty(f, 4));
-    } else {
-        row.type_value[k] = 0.0;
-        copy_text(row.style[k], field_or_empty(f, 1));
-        row.hole_radius[k] = leading_real(field_or_empty(f, 2));
-        row.hole_sweep[k] = leading_real(field_or_empty(f, 3));
-    }
+// Radii and sweeps are taken as the position key prints them, with five
+// decimals: the labels and the type comparison work on those values, and a
+// value rounded otherwise could print a different last digit.
+double rounded_as_in_key(double value) {
+    std::string text;
+    append_fixed(text, value, 5);
+    return leading_real(text);
+}
+
+// Drafters in comma locales type the depth with a decimal comma ("2_12,5").
+double depth_of(const FieldList& tag_parts) {
+    return leading_real(replace_char(field_or_empty(tag_parts, 1), ',', '.'));
 }
 
 // What the position order looks at, kept small so that the quadratic loop
@@ -101,26 +97,20 @@ bool views_exchange(const PositionView& i, const PositionView& j, double origin_
 
 }  // namespace
 
-std::vector<HoleTypeRow> parse_type_rows(const EntityList& positions, int count) {
-    std::vector<HoleTypeRow> rows;
-    allocate_or_fail("Memori ERROR\n",
-                     [&] { rows.resize(static_cast<std::size_t>(count > 0 ? count : 0)); });
-    for (std::size_t t = 0; t < rows.size(); ++t) {
-        const std::string key = read_key_area(positions[t]);
-        const FieldList entries = split_fields(key, ',');
-        // Only the first 255 characters are split. An entry that runs past
-        // them is left out, as entries beyond the tenth are: parsed, its cut
-        // fields would print a wrong diameter.
-        const bool last_entry_cut =
-            key.size() > kLineLimit && key[kLineLimit] != ',' && key[kLineLimit - 1] != ',';
-        const int whole_entries = entries.count - (last_entry_cut && entries.count > 0 ? 1 : 0);
-        HoleTypeRow& row = rows[t];
-        row.circle_count = whole_entries < kMaxCirclesPerRow ? whole_entries : kMaxCirclesPerRow;
-        for (int k = 0; k < row.circle_count; ++k) {
-            parse_entry(entries.fields[static_cast<std::size_t>(k)], row, k);
-        }
+void add_hole_to_row(HoleTypeRow& row, const EntityRecord& hole) {
+    if (row.circle_count < 0 || row.circle_count >= kMaxCirclesPerRow) {
+        return;
     }
-    return rows;
+    const int k = row.circle_count;
+    char tag[kTagSize];
+    copy_text(tag, hole.tag);
+    const FieldList tag_parts = split_fields(tag, '_');
+    row.type_code[k] = leading_int(field_or_empty(tag_parts, 0));
+    row.type_value[k] = depth_of(tag_parts);
+    copy_text(row.style[k], hole.line_style);
+    row.hole_radius[k] = rounded_as_in_key(hole.radius);
+    row.hole_sweep[k] = rounded_as_in_key(hole.sweep);
+    row.circle_count = k + 1;
 }
 
 bool should_exchange_positions(const EntityRecord& record_i, const HoleTypeRow& row_i,

@@ -1,5 +1,5 @@
-// The hole type table: one row per hole position, parsed from the position
-// keys, and the chart order of positions and rows.
+// The hole type table: one row per hole position, described from the fields
+// of the position's holes, and the chart order of positions and rows.
 #pragma once
 
 #include <cstdint>
@@ -19,11 +19,13 @@ struct HoleTypeRow {
     double hole_sweep[kMaxCirclesPerRow] = {};
 };
 
-// Parses the first 255 characters of each position key. An entry cut by that
-// limit is left out; a key with more than ten entries fills the ten slots
-// and leaves the rest out (circle_count is at most 10); a style longer than
-// nine characters is cut to nine.
-std::vector<HoleTypeRow> parse_type_rows(const EntityList& positions, int count);
+// Describes the hole in the row's next slot; a row that already holds
+// kMaxCirclesPerRow holes is left as it is. The tag "CODE_DEPTH" gives the
+// type code (its leading integer) and the depth (a decimal comma reads as a
+// point; no depth reads as 0; parts after the depth are ignored). The line
+// style is kept whole up to the nine characters of its slot. Radius and
+// sweep are rounded to five decimals.
+void add_hole_to_row(HoleTypeRow& row, const EntityRecord& hole);
 
 // True when the later position j should trade places with the earlier i.
 bool should_exchange_positions(const EntityRecord& record_i, const HoleTypeRow& row_i,

@@ -282,26 +282,26 @@ const char* const kR2 = "3_0_ByL_2.00000_360.00000";
 TEST(BuildPositionKeysTest, CommonCentreBoundaryIsOneThousandth) {
     {
         EntityList list = holes_list({{0, 0, 2}, {0.0005, 0, 2}});
-        const int p = build_position_keys(list, 2);
+        const int p = build_positions(list, 2).count;
         expect_positions(list, p, {{0, std::string(kR2) + "," + kR2, 360.0}});
     }
     {
         EntityList list = holes_list({{0, 0, 2}, {0.001, 0, 2}});
-        const int p = build_position_keys(list, 2);
+        const int p = build_positions(list, 2).count;
         expect_positions(list, p, {{0, kR2, 360.0}, {1, kR2, 360.0}});
         EXPECT_EQ(list[1].center.x, 0.001);
     }
     {
         // Vertical distance counts the same way.
         EntityList list = holes_list({{5, 0, 2}, {5, 0.0009, 2}, {5, 0.001, 2}});
-        const int p = build_position_keys(list, 3);
+        const int p = build_positions(list, 3).count;
         EXPECT_EQ(p, 2);
     }
 }
 
 TEST(BuildPositionKeysTest, PositionCentreIsItsFirstHole) {
     EntityList list = holes_list({{0, 0, 2}, {0.0008, 0, 2}, {0.0016, 0, 2}});
-    const int p = build_position_keys(list, 3);
+    const int p = build_positions(list, 3).count;
     expect_positions(list, p, {{0, std::string(kR2) + "," + kR2, 360.0}, {2, kR2, 360.0}});
     EXPECT_EQ(list[0].center.x, 0.0);
     EXPECT_EQ(list[1].center.x, 0.0016);
@@ -311,7 +311,7 @@ TEST(BuildPositionKeysTest, KeyListsEveryHoleOfThePositionInOrder) {
     EntityList list = holes_list({{10, 20, 3.0, 360.0}, {10, 20, 3.4, 270.0}});
     copy_text(list[0].layer, "HOLES");
     list[0].color = 5;
-    const int p = build_position_keys(list, 2);
+    const int p = build_positions(list, 2).count;
     expect_positions(list, p, {{0, "3_0_ByL_3.00000_360.00000,3_0_ByL_3.40000_270.00000", 360.0}});
     // The rest of the position record is the first hole's.
     EXPECT_STREQ(list[0].layer, "HOLES");
@@ -324,7 +324,7 @@ TEST(BuildPositionKeysTest, KeyListsEveryHoleOfThePositionInOrder) {
 
 TEST(BuildPositionKeysTest, PointSizeIsTheFirstHolesSweep) {
     EntityList list = holes_list({{0, 0, 3.4, 270.0}, {0, 0, 3.0, 360.0}, {9, 0, 1, 190.5}});
-    const int p = build_position_keys(list, 3);
+    const int p = build_positions(list, 3).count;
     expect_positions(list, p,
                      {{0, "3_0_ByL_3.40000_270.00000,3_0_ByL_3.00000_360.00000", 270.0},
                       {2, "3_0_ByL_1.00000_190.50000", 190.5}});
@@ -332,27 +332,37 @@ TEST(BuildPositionKeysTest, PointSizeIsTheFirstHolesSweep) {
 
 TEST(BuildPositionKeysTest, SingleHoleGivesItsOwnEntry) {
     EntityList list = holes_list({{1, 2, 2.5, 360.0, "2_8", "DASHED"}});
-    const int p = build_position_keys(list, 1);
+    const int p = build_positions(list, 1).count;
     expect_positions(list, p, {{0, "2_8_DASHED_2.50000_360.00000", 360.0}});
 }
 
-TEST(BuildPositionKeysTest, MovedPositionsKeepTheirOwnTagsAndKeys) {
+TEST(BuildPositionKeysTest, MovedPositionsKeepTheirOwnTagsKeysAndRows) {
     // Later positions are copied down over holes already merged; each key
-    // must come from the position's own holes.
+    // and each row must come from the position's own holes.
     EntityList list = holes_list({{0, 0, 1, 360.0, "1"},
                                   {0, 0, 2, 360.0, "2"},
                                   {0, 0, 3, 360.0, "3"},
                                   {10, 0, 4, 360.0, "4"},
                                   {10, 0, 5, 300.0, "5"},
                                   {20, 0, 6, 250.0, "6"}});
-    const int p = build_position_keys(list, 6);
+    const HolePositions positions = build_positions(list, 6);
     expect_positions(
-        list, p,
+        list, positions.count,
         {{0, "1_ByL_1.00000_360.00000,2_ByL_2.00000_360.00000,3_ByL_3.00000_360.00000", 360.0},
          {3, "4_ByL_4.00000_360.00000,5_ByL_5.00000_300.00000", 360.0},
          {5, "6_ByL_6.00000_250.00000", 250.0}});
     EXPECT_EQ(list[1].center.x, 10.0);
     EXPECT_EQ(list[2].center.x, 20.0);
+    const std::vector<std::vector<int>> codes = {{1, 2, 3}, {4, 5}, {6}};
+    ASSERT_EQ(positions.rows.size(), codes.size());
+    for (std::size_t t = 0; t < codes.size(); ++t) {
+        const HoleTypeRow& row = positions.rows[t];
+        ASSERT_EQ(row.circle_count, static_cast<int>(codes[t].size())) << "position " << t;
+        for (int k = 0; k < row.circle_count; ++k) {
+            EXPECT_EQ(row.type_code[k], codes[t][static_cast<std::size_t>(k)]);
+            EXPECT_EQ(row.hole_radius[k], codes[t][static_cast<std::size_t>(k)]);
+        }
+    }
 }
 
 std::string join(const std::vector<std::string>& entries) {
@@ -372,7 +382,7 @@ TEST(BuildPositionKeysTest, OverlongKeyKeepsWholeEntriesThatFit) {
     std::vector<HoleSpec> holes(20, HoleSpec{0, 0, 1});
     holes.push_back(HoleSpec{50, 0, 2});
     EntityList list = holes_list(holes);
-    const int p = build_position_keys(list, static_cast<int>(holes.size()));
+    const int p = build_positions(list, static_cast<int>(holes.size())).count;
     const std::string entry = "3_0_ByL_1.00000_360.00000";
     const std::string twelve = join(std::vector<std::string>(12, entry));
     ASSERT_EQ(twelve.size(), 311u);
@@ -388,7 +398,7 @@ TEST(BuildPositionKeysTest, AfterAnEntryIsLeftOutLaterOnesAreToo) {
     holes.push_back(HoleSpec{0, 0, 1, 360.0, long_tag.c_str()});
     holes.push_back(HoleSpec{0, 0, 1});
     EntityList list = holes_list(holes);
-    const int p = build_position_keys(list, static_cast<int>(holes.size()));
+    const int p = build_positions(list, static_cast<int>(holes.size())).count;
     const std::string eleven = join(std::vector<std::string>(11, "3_0_ByL_1.00000_360.00000"));
     ASSERT_EQ(eleven.size(), 285u);
     expect_positions(list, p, {{0, eleven, 360.0}});
@@ -411,7 +421,7 @@ TEST(BuildPositionKeysTest, KeyOfExactly330CharactersIsKept) {
                                       {0, 0, 1, 360.0, tag49.c_str()},
                                       {0, 0, 1, 360.0, tag28.c_str()},
                                       {0, 0, 1, 360.0, last_tag.c_str()}});
-        ASSERT_EQ(build_position_keys(list, 5), 1);
+        ASSERT_EQ(build_positions(list, 5).count, 1);
         const std::string key = read_key_area(list[0]);
         EXPECT_EQ(key.size(), c.key_chars) << "last tag " << c.last_tag;
         const std::string last_entry = last_tag + "_ByL_1.00000_360.00000";
@@ -431,7 +441,7 @@ TEST(BuildPositionKeysTest, FirstEntryLongerThanKeyAreaIsCut) {
         {{0, 0, 1e300, 360.0, tag.c_str(), style.c_str()}, {0, 0, 1, 360.0}, {7, 7, 2, 360.0}});
     const std::string entry = format_hole_entry(list[0]);
     ASSERT_GT(entry.size(), kMaxKeyChars);
-    const int p = build_position_keys(list, 3);
+    const int p = build_positions(list, 3).count;
     expect_positions(list, p, {{0, entry.substr(0, 330), 360.0}, {2, kR2, 360.0}});
 }
 

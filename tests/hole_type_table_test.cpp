@@ -1,10 +1,11 @@
-// The hole type table: reading position keys into rows, and the chart order
-// of positions with their rows.
+// The hole type table: describing the holes of a position in its row, and
+// the chart order of positions with their rows.
 #include "chart/hole_type_table.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chart/hole_collection.hpp"
@@ -13,13 +14,47 @@
 
 namespace {
 
-EntityRecord make_position(int id, double x, double y, const std::string& key,
+struct HoleSpec {
+    const char* tag = "3_0";
+    const char* style = "ByL";
+    double radius = 2.5;
+    double sweep = 360.0;
+};
+using Holes = std::vector<HoleSpec>;
+
+EntityRecord make_hole(const HoleSpec& h, double x = 0.0, double y = 0.0) {
+    EntityRecord r;
+    copy_text(r.shape, std::string_view(h.sweep >= 359.999 ? "C" : "A"));
+    copy_text(r.tag, h.tag);
+    copy_text(r.line_style, h.style);
+    r.center = Point{x, y};
+    r.radius = h.radius;
+    r.sweep = h.sweep;
+    return r;
+}
+
+HoleTypeRow row_of(const Holes& holes) {
+    HoleTypeRow row;
+    for (const HoleSpec& h : holes) {
+        add_hole_to_row(row, make_hole(h));
+    }
+    return row;
+}
+
+// A position record as build_positions leaves it: the key of its holes in
+// the key area (the order reads its first character), and the sweep that
+// the order compares in point_size.
+EntityRecord make_position(int id, double x, double y, const Holes& holes,
                            double point_size = 360.0) {
     EntityRecord r;
     r.id = id;
     copy_text(r.shape, "C");
     r.center = Point{x, y};
     r.point_size = point_size;
+    std::string key;
+    for (const HoleSpec& h : holes) {
+        key += (key.empty() ? "" : ",") + format_hole_entry(make_hole(h, x, y));
+    }
     store_key_area(r, key);
     return r;
 }
@@ -31,13 +66,6 @@ EntityList list_of(const std::vector<EntityRecord>& records) {
     return list;
 }
 
-HoleTypeRow parse_one(const std::string& key) {
-    const EntityList list = list_of({make_position(0, 0, 0, key)});
-    const std::vector<HoleTypeRow> rows = parse_type_rows(list, 1);
-    EXPECT_EQ(rows.size(), 1u);
-    return rows.empty() ? HoleTypeRow{} : rows[0];
-}
-
 std::vector<int> ids_of(const EntityList& list, int n) {
     std::vector<int> ids;
     for (int i = 0; i < n; ++i) {
@@ -46,32 +74,41 @@ std::vector<int> ids_of(const EntityList& list, int n) {
     return ids;
 }
 
-// Each row must still describe the record in its slot.
-void expect_rows_follow_records(const EntityList& list, const std::vector<HoleTypeRow>& rows) {
+// Each row must still be the row of the record in its slot; rows_by_id
+// holds the rows as they were made, indexed by the records' ids.
+void expect_rows_follow_records(const EntityList& list, const std::vector<HoleTypeRow>& rows,
+                                const std::vector<HoleTypeRow>& rows_by_id) {
     for (std::size_t t = 0; t < rows.size(); ++t) {
-        const HoleTypeRow fresh = parse_one(read_key_area(list[t]));
-        ASSERT_EQ(rows[t].circle_count, fresh.circle_count) << "slot " << t;
-        for (int k = 0; k < fresh.circle_count; ++k) {
-            EXPECT_EQ(rows[t].type_code[k], fresh.type_code[k]) << "slot " << t;
-            EXPECT_EQ(rows[t].type_value[k], fresh.type_value[k]) << "slot " << t;
-            EXPECT_STREQ(rows[t].style[k], fresh.style[k]) << "slot " << t;
-            EXPECT_EQ(rows[t].hole_radius[k], fresh.hole_radius[k]) << "slot " << t;
-            EXPECT_EQ(rows[t].hole_sweep[k], fresh.hole_sweep[k]) << "slot " << t;
+        const HoleTypeRow& made = rows_by_id[static_cast<std::size_t>(list[t].id)];
+        ASSERT_EQ(rows[t].circle_count, made.circle_count) << "slot " << t;
+        for (int k = 0; k < made.circle_count; ++k) {
+            EXPECT_EQ(rows[t].type_code[k], made.type_code[k]) << "slot " << t;
+            EXPECT_EQ(rows[t].type_value[k], made.type_value[k]) << "slot " << t;
+            EXPECT_STREQ(rows[t].style[k], made.style[k]) << "slot " << t;
+            EXPECT_EQ(rows[t].hole_radius[k], made.hole_radius[k]) << "slot " << t;
+            EXPECT_EQ(rows[t].hole_sweep[k], made.hole_sweep[k]) << "slot " << t;
         }
     }
 }
 
 // ------------------------------------------------------ the worked example
 
-EntityList example_positions() {
-    return list_of({make_position(0, 10, 40, "3_0_ByL_2.50000_360.00000"),
-                    make_position(1, 10, 20, "3_0_ByL_2.50000_360.00000"),
-                    make_position(2, 30, 20, "5_ByL_3.00000_360.00000,5_ByL_6.00000_360.00000")});
+// Two single holes and a counterbore, as order_holes leaves them; ids 0 to 3.
+EntityList example_holes() {
+    std::vector<EntityRecord> holes = {
+        make_hole({"3_0", "ByL", 2.5}, 10, 40), make_hole({"3_0", "ByL", 2.5}, 10, 20),
+        make_hole({"5", "ByL", 3.0}, 30, 20), make_hole({"5", "ByL", 6.0}, 30, 20)};
+    for (std::size_t i = 0; i < holes.size(); ++i) {
+        holes[i].id = static_cast<int>(i);
+    }
+    return list_of(holes);
 }
 
-TEST(ParseTypeRowsTest, ThreePositionExample) {
-    const EntityList list = example_positions();
-    const std::vector<HoleTypeRow> rows = parse_type_rows(list, 3);
+TEST(TypeRowsTest, ThreePositionExample) {
+    EntityList list = example_holes();
+    const HolePositions positions = build_positions(list, 4);
+    ASSERT_EQ(positions.count, 3);
+    const std::vector<HoleTypeRow>& rows = positions.rows;
     ASSERT_EQ(rows.size(), 3u);
     for (int t = 0; t < 2; ++t) {
         EXPECT_EQ(rows[t].circle_count, 1);
@@ -93,8 +130,11 @@ TEST(ParseTypeRowsTest, ThreePositionExample) {
 }
 
 TEST(OrderPositionsTest, ThreePositionExample) {
-    EntityList list = example_positions();
-    std::vector<HoleTypeRow> rows = parse_type_rows(list, 3);
+    EntityList list = example_holes();
+    HolePositions positions = build_positions(list, 4);
+    ASSERT_EQ(positions.count, 3);
+    const std::vector<HoleTypeRow> rows_by_id = positions.rows;
+    std::vector<HoleTypeRow>& rows = positions.rows;
     order_positions(list, rows, 3, 0.0, 0.0);
     // (30, 20), (10, 40), (10, 20).
     EXPECT_EQ(ids_of(list, 3), (std::vector<int>{2, 0, 1}));
@@ -104,24 +144,25 @@ TEST(OrderPositionsTest, ThreePositionExample) {
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].circle_count, 2);
     EXPECT_EQ(rows[0].hole_radius[1], 6.0);
-    expect_rows_follow_records(list, rows);
-    EXPECT_EQ(list[3].id, 0);
+    expect_rows_follow_records(list, rows, rows_by_id);
+    // Records past the positions are left alone.
+    EXPECT_EQ(list[3].id, 3);
 }
 
 TEST(OrderPositionsTest, SinglePositionIsLeftAsItIs) {
-    EntityList list = list_of({make_position(7, 1, 2, "2_ByL_1.00000_200.00000", 200.0)});
-    std::vector<HoleTypeRow> rows = parse_type_rows(list, 1);
-    ASSERT_EQ(rows.size(), 1u);
+    const Holes holes = {{"2", "ByL", 1.0, 200.0}};
+    EntityList list = list_of({make_position(7, 1, 2, holes, 200.0)});
+    std::vector<HoleTypeRow> rows = {row_of(holes)};
     order_positions(list, rows, 1, 5.0, 5.0);
     EXPECT_EQ(list[0].id, 7);
     EXPECT_EQ(rows[0].type_code[0], 2);
     EXPECT_EQ(rows[0].hole_sweep[0], 200.0);
 }
 
-// --------------------------------------------------------- entry fields
+// ------------------------------------------------------- one hole's slot
 
-struct EntryCase {
-    const char* entry;
+struct SlotCase {
+    HoleSpec hole;
     int32_t code;
     double value;
     const char* style;
@@ -129,135 +170,110 @@ struct EntryCase {
     double sweep;
 };
 
-TEST(ParseTypeRowsTest, EntryFieldsByFieldCount) {
-    const std::vector<EntryCase> cases = {
-        // Tag with an underscore: five fields, the second is the depth.
-        {"3_0_ByL_2.50000_360.00000", 3, 0.0, "ByL", 2.5, 360.0},
-        {"2_12.5_HIDDEN_4.00000_270.00000", 2, 12.5, "HIDDEN", 4.0, 270.0},
-        // Tag without one: four fields, no depth.
-        {"7_ByL_2.50000_360.00000", 7, 0.0, "ByL", 2.5, 360.0},
-        // Fields after the fifth are ignored.
-        {"5_2.5_ByL_1.00000_360.00000_9", 5, 2.5, "ByL", 1.0, 360.0},
+TEST(TypeRowsTest, SlotFromTheHolesOwnFields) {
+    const std::vector<SlotCase> cases = {
+        {{"3_0", "ByL", 2.5, 360.0}, 3, 0.0, "ByL", 2.5, 360.0},
+        {{"2_12.5", "HIDDEN", 4.0, 270.0}, 2, 12.5, "HIDDEN", 4.0, 270.0},
+        // The tag: code, then depth; no depth reads as 0, parts after the
+        // depth are ignored, runs of underscores act as one.
+        {{"7"}, 7, 0.0, "ByL", 2.5, 360.0},
+        {{"2_12_5"}, 2, 12.0, "ByL", 2.5, 360.0},
+        {{"5_2.5_9_ByL"}, 5, 2.5, "ByL", 2.5, 360.0},
+        {{"3__2"}, 3, 2.0, "ByL", 2.5, 360.0},
+        {{"_3_"}, 3, 0.0, "ByL", 2.5, 360.0},
+        // A decimal comma in the depth, and no extra hole from it.
+        {{"2_12,5"}, 2, 12.5, "ByL", 2.5, 360.0},
+        {{"2,5"}, 2, 0.0, "ByL", 2.5, 360.0},
         // Leading-number conversions.
-        {"M6_ByL_3.00000_360.00000", 0, 0.0, "ByL", 3.0, 360.0},
-        {"4x_1.5mm_ByL_1.00000_200.00000", 4, 1.5, "ByL", 1.0, 200.0},
-        {"-2_ByL_1_360", -2, 0.0, "ByL", 1.0, 360.0},
-        // Runs of underscores act as one separator.
-        {"3__ByL_1_360", 3, 0.0, "ByL", 1.0, 360.0},
-        {"_3_ByL_1_360_", 3, 0.0, "ByL", 1.0, 360.0},
-        // Missing fields read as empty.
-        {"3_ByL_2.5", 3, 0.0, "ByL", 2.5, 0.0},
-        {"3", 3, 0.0, "", 0.0, 0.0},
-        // Styles keep at most nine characters.
-        {"3_0_ABCDEFGHIJKL_1.00000_360.00000", 3, 0.0, "ABCDEFGHI", 1.0, 360.0},
-        {"3_ABCDEFGHI_1_360", 3, 0.0, "ABCDEFGHI", 1.0, 360.0},
-        {"3_ABCDEFGH_1_360", 3, 0.0, "ABCDEFGH", 1.0, 360.0},
+        {{"M6"}, 0, 0.0, "ByL", 2.5, 360.0},
+        {{"4x_1.5mm"}, 4, 1.5, "ByL", 2.5, 360.0},
+        {{"-2"}, -2, 0.0, "ByL", 2.5, 360.0},
+        // Styles are taken whole, underscores and commas included, up to
+        // the nine characters of their slot.
+        {{"3_0", "ISO_02"}, 3, 0.0, "ISO_02", 2.5, 360.0},
+        {{"3_0", "ACAD_ISO02W100"}, 3, 0.0, "ACAD_ISO0", 2.5, 360.0},
+        {{"7", "HID_DEN"}, 7, 0.0, "HID_DEN", 2.5, 360.0},
+        {{"3_0", "A,B"}, 3, 0.0, "A,B", 2.5, 360.0},
+        {{"3_0", "ABCDEFGHI"}, 3, 0.0, "ABCDEFGHI", 2.5, 360.0},
+        {{"3_0", "ABCDEFGH"}, 3, 0.0, "ABCDEFGH", 2.5, 360.0},
+        // Radius and sweep as the key prints them, with five decimals.
+        {{"5_2.5", "HIDDEN", 2.123456, 359.999999}, 5, 2.5, "HIDDEN", 2.12346, 360.0},
+        {{"3_0", "ByL", 0.1 + 0.2, 200.000004}, 3, 0.0, "ByL", 0.3, 200.0},
+        {{"3_0", "ByL", -2.5, 360.0}, 3, 0.0, "ByL", -2.5, 360.0},
     };
-    for (const EntryCase& c : cases) {
-        const HoleTypeRow row = parse_one(c.entry);
-        ASSERT_EQ(row.circle_count, 1) << c.entry;
-        EXPECT_EQ(row.type_code[0], c.code) << c.entry;
-        EXPECT_EQ(row.type_value[0], c.value) << c.entry;
-        EXPECT_STREQ(row.style[0], c.style) << c.entry;
-        EXPECT_EQ(row.hole_radius[0], c.radius) << c.entry;
-        EXPECT_EQ(row.hole_sweep[0], c.sweep) << c.entry;
+    for (const SlotCase& c : cases) {
+        const std::string what = std::string(c.hole.tag) + " " + c.hole.style;
+        const HoleTypeRow row = row_of({c.hole});
+        ASSERT_EQ(row.circle_count, 1) << what;
+        EXPECT_EQ(row.type_code[0], c.code) << what;
+        EXPECT_EQ(row.type_value[0], c.value) << what;
+        EXPECT_STREQ(row.style[0], c.style) << what;
+        EXPECT_EQ(row.hole_radius[0], c.radius) << what;
+        EXPECT_EQ(row.hole_sweep[0], c.sweep) << what;
     }
 }
 
-std::string numbered_entries(int count) {
-    std::string key;
-    for (int k = 1; k <= count; ++k) {
-        if (k > 1) {
-            key.push_back(',');
+// ------------------------------------------------- the holes of a position
+
+TEST(TypeRowsTest, RowHoldsTheFirstTenHolesInHoleOrder) {
+    for (const int n : {1, 9, 10, 11, 25}) {
+        // n holes of radii 1 to n at one centre, then one elsewhere.
+        std::vector<EntityRecord> records;
+        for (int k = 1; k <= n; ++k) {
+            records.push_back(make_hole({"3_0", "ByL", 1.0 * k}));
         }
-        key += "1_S_" + std::to_string(k) + "_360";
-    }
-    return key;
-}
-
-TEST(ParseTypeRowsTest, CircleCountIsEntryCountUpToTen) {
-    struct CountCase {
-        std::string key;
-        int32_t count;
-    };
-    const std::vector<CountCase> cases = {
-        {"", 0},
-        {numbered_entries(1), 1},
-        {numbered_entries(9), 9},
-        {numbered_entries(10), 10},
-        {numbered_entries(11), 10},
-        {numbered_entries(25), 10},
-        {",1_S_1_360,,1_S_2_360,", 2},
-    };
-    for (const CountCase& c : cases) {
-        const HoleTypeRow row = parse_one(c.key);
-        EXPECT_EQ(row.circle_count, c.count) << c.key;
-        // The slots hold the leading entries, in key order.
+        records.push_back(make_hole({"7", "ByL", 50.0}, 90, 0));
+        EntityList list = list_of(records);
+        const HolePositions positions = build_positions(list, n + 1);
+        ASSERT_EQ(positions.count, 2) << n << " holes";
+        const HoleTypeRow& row = positions.rows[0];
+        EXPECT_EQ(row.circle_count, n < kMaxCirclesPerRow ? n : kMaxCirclesPerRow);
         for (int k = 0; k < row.circle_count; ++k) {
-            EXPECT_EQ(row.hole_radius[k], k + 1.0) << c.key;
+            EXPECT_EQ(row.hole_radius[k], k + 1.0) << n << " holes";
         }
+        // The next position starts a row of its own.
+        EXPECT_EQ(positions.rows[1].circle_count, 1) << n << " holes";
+        EXPECT_EQ(positions.rows[1].type_code[0], 7) << n << " holes";
+        EXPECT_EQ(positions.rows[1].hole_radius[0], 50.0) << n << " holes";
     }
 }
 
-TEST(ParseTypeRowsTest, EntryCutByThe255CharacterLimitIsLeftOut) {
-    // A first entry padded with z zeros in its depth and eight entries of 25
-    // characters make 234 + z characters; the tenth entry starts after a
-    // comma at index 234 + z. Only the first 255 characters are split, and an
-    // entry that runs past them is left out rather than read from its cut
-    // fields (which would print a wrong diameter).
-    struct CutCase {
-        int zeros;
-        const char* tenth;
-        int32_t count;
-    };
-    const std::vector<CutCase> cases = {
-        {0, "4_1.25_LONGSTYLE_7.50000_360.00000", 9},   // cut inside its radius
-        {3, "4_1.25_LONGSTYLE_7.50000_360.00000", 9},   // cut after a separator
-        {13, "4_1.25_LONGSTYLE_7.50000_360.00000", 9},  // only "4_1.25_" seen
-        {19, "4_1.25_LONGSTYLE_7.50000_360.00000", 9},  // only "4" seen
-        {20, "4_1.25_LONGSTYLE_7.50000_360.00000", 9},  // only its comma seen
-        {7, "4_1_S_7.5_360", 10},                       // ends on the 255th character
-    };
-    for (const CutCase& c : cases) {
-        std::string key =
-            "3_0." + std::string(static_cast<std::size_t>(c.zeros), '0') + "_ByL_2.50000_360.00000";
-        for (int k = 0; k < 8; ++k) {
-            key += ",3_0_ByL_2.50000_360.00000";
-        }
-        ASSERT_EQ(key.size(), 234u + static_cast<std::size_t>(c.zeros));
-        key += std::string(",") + c.tenth + ",9_ByL_1.00000_360.00000";
-        ASSERT_EQ(read_key_area(make_position(0, 0, 0, key)), key);
-
-        const HoleTypeRow row = parse_one(key);
-        ASSERT_EQ(row.circle_count, c.count) << "zeros " << c.zeros;
-        for (int k = 0; k < 9; ++k) {
-            EXPECT_EQ(row.type_code[k], 3) << "zeros " << c.zeros;
-            EXPECT_EQ(row.type_value[k], 0.0) << "zeros " << c.zeros;
-            EXPECT_STREQ(row.style[k], "ByL") << "zeros " << c.zeros;
-            EXPECT_EQ(row.hole_radius[k], 2.5) << "zeros " << c.zeros;
-            EXPECT_EQ(row.hole_sweep[k], 360.0) << "zeros " << c.zeros;
-        }
-        if (c.count == 10) {
-            EXPECT_EQ(row.type_code[9], 4);
-            EXPECT_EQ(row.type_value[9], 1.0);
-            EXPECT_STREQ(row.style[9], "S");
-            EXPECT_EQ(row.hole_radius[9], 7.5);
-            EXPECT_EQ(row.hole_sweep[9], 360.0);
-        }
+TEST(TypeRowsTest, RowDoesNotDependOnTheLengthOfTheKey) {
+    // Entries of 70 characters: the key passes 255 characters with its
+    // fourth entry and the key area with its fifth, yet every hole up to
+    // the tenth is described, the last one in full.
+    const std::string tag = "2_12.5" + std::string(39, 'x');
+    std::vector<EntityRecord> records;
+    for (int k = 1; k <= 10; ++k) {
+        records.push_back(make_hole({tag.c_str(), "ISO_02", 1.0 * k, 270.0}));
+    }
+    EntityList list = list_of(records);
+    ASSERT_EQ(format_hole_entry(list[0]).size(), 70u);
+    const HolePositions positions = build_positions(list, 10);
+    ASSERT_EQ(positions.count, 1);
+    ASSERT_EQ(read_key_area(list[0]).size(), 4 * 70u + 3);
+    const HoleTypeRow& row = positions.rows[0];
+    ASSERT_EQ(row.circle_count, 10);
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_EQ(row.type_code[k], 2) << "hole " << k;
+        EXPECT_EQ(row.type_value[k], 12.5) << "hole " << k;
+        EXPECT_STREQ(row.style[k], "ISO_02") << "hole " << k;
+        EXPECT_EQ(row.hole_radius[k], k + 1.0) << "hole " << k;
+        EXPECT_EQ(row.hole_sweep[k], 270.0) << "hole " << k;
     }
 }
 
-TEST(ParseTypeRowsTest, FirstEntryLongerThanTheLimitLeavesNoHole) {
-    // A radius of 1e300 prints with 301 digits: the only entry is cut, so the
-    // row describes no hole, which the run reports instead of charting.
-    std::string key = "3_0_ByL_";
-    append_fixed(key, 1e300, 5);
-    key += "_360.00000";
-    ASSERT_GT(key.size(), 255u);
-    EXPECT_EQ(parse_one(key).circle_count, 0);
+TEST(TypeRowsTest, HugeRadiusIsDescribedForTheValueCheck) {
+    // Its entry alone passes the key area; the row still describes the hole
+    // with the radius as printed, and the value check then refuses it.
+    std::string printed;
+    append_fixed(printed, 1e300, 5);
+    const HoleTypeRow row = row_of({{"3_0", "ByL", 1e300}});
+    ASSERT_EQ(row.circle_count, 1);
+    EXPECT_EQ(row.hole_radius[0], leading_real(printed));
 }
 
-TEST(ParseTypeRowsTest, KeysFromCollectedHoles) {
+TEST(TypeRowsTest, RowsFromCollectedHoles) {
     // An untagged circle and a tagged arc around one centre, and a hole
     // tagged without a depth elsewhere.
     EntityRecord circle;
@@ -277,9 +293,9 @@ TEST(ParseTypeRowsTest, KeysFromCollectedHoles) {
     const int n = collect_holes(list, 3);
     ASSERT_EQ(n, 3);
     order_holes(list, n);
-    const int p = build_position_keys(list, n);
-    ASSERT_EQ(p, 2);
-    const std::vector<HoleTypeRow> rows = parse_type_rows(list, p);
+    const HolePositions positions = build_positions(list, n);
+    ASSERT_EQ(positions.count, 2);
+    const std::vector<HoleTypeRow>& rows = positions.rows;
     ASSERT_EQ(rows.size(), 2u);
 
     EXPECT_EQ(rows[0].circle_count, 2);
@@ -301,10 +317,10 @@ TEST(ParseTypeRowsTest, KeysFromCollectedHoles) {
 
 struct PairCase {
     const char* name;
-    std::string key_i;
+    Holes holes_i;
     double sweep_i;
     Point at_i;
-    std::string key_j;
+    Holes holes_j;
     double sweep_j;
     Point at_j;
     bool exchange;
@@ -319,23 +335,23 @@ class PositionPairTest : public ::testing::TestWithParam<PairCase> {};
 
 TEST_P(PositionPairTest, DecidesAndOrders) {
     const PairCase& c = GetParam();
-    EntityList list = list_of({make_position(0, c.at_i.x, c.at_i.y, c.key_i, c.sweep_i),
-                               make_position(1, c.at_j.x, c.at_j.y, c.key_j, c.sweep_j)});
-    std::vector<HoleTypeRow> rows = parse_type_rows(list, 2);
-    ASSERT_EQ(rows.size(), 2u);
+    EntityList list = list_of({make_position(0, c.at_i.x, c.at_i.y, c.holes_i, c.sweep_i),
+                               make_position(1, c.at_j.x, c.at_j.y, c.holes_j, c.sweep_j)});
+    const std::vector<HoleTypeRow> rows_by_id = {row_of(c.holes_i), row_of(c.holes_j)};
+    std::vector<HoleTypeRow> rows = rows_by_id;
     EXPECT_EQ(should_exchange_positions(list[0], rows[0], list[1], rows[1], c.origin.x, c.origin.y),
               c.exchange);
     order_positions(list, rows, 2, c.origin.x, c.origin.y);
     EXPECT_EQ(ids_of(list, 2), c.exchange ? (std::vector<int>{1, 0}) : (std::vector<int>{0, 1}));
-    expect_rows_follow_records(list, rows);
+    expect_rows_follow_records(list, rows, rows_by_id);
 }
 
-const std::string k30 = "3_0_ByL_2.50000_360.00000";
-const std::string k5 = "5_ByL_2.50000_360.00000";
-const std::string k1 = "1_ByL_2.50000_360.00000";
-const std::string k12 = "12_ByL_2.50000_360.00000";
-const std::string k30x2 = k30 + "," + k30;
-const std::string k30k5 = k30 + "," + k5;
+const Holes k30 = {{"3_0"}};
+const Holes k5 = {{"5"}};
+const Holes k1 = {{"1"}};
+const Holes k12 = {{"12"}};
+const Holes k30x2 = {{"3_0"}, {"3_0"}};
+const Holes k30k5 = {{"3_0"}, {"5"}};
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, PositionPairTest,
@@ -344,22 +360,8 @@ INSTANTIATE_TEST_SUITE_P(
         PairCase{"HigherFirstCharacterFirst", k30, 360, {0, 40}, k5, 360, {0, 10}, true},
         PairCase{"LowerFirstCharacterStays", k5, 360, {0, 10}, k30, 360, {0, 40}, false},
         // Compared as signed characters: a byte above 127 counts as negative.
-        PairCase{"HighBitCharacterGoesLast",
-                 "\xC3_ByL_2.50000_360.00000",
-                 360,
-                 {0, 40},
-                 k30,
-                 360,
-                 {0, 10},
-                 true},
-        PairCase{"HighBitCharacterLaterStays",
-                 k30,
-                 360,
-                 {0, 10},
-                 "\xC3_ByL_2.50000_360.00000",
-                 360,
-                 {0, 40},
-                 false},
+        PairCase{"HighBitCharacterGoesLast", {{"\xC3"}}, 360, {0, 40}, k30, 360, {0, 10}, true},
+        PairCase{"HighBitCharacterLaterStays", k30, 360, {0, 10}, {{"\xC3"}}, 360, {0, 40}, false},
         // Same first character: the type code decides, 12 before 1.
         PairCase{"TypeCode12Before1", k1, 360, {0, 40}, k12, 360, {0, 10}, true},
         PairCase{"TypeCode1After12Stays", k12, 360, {0, 10}, k1, 360, {0, 40}, false},
@@ -385,10 +387,10 @@ INSTANTIATE_TEST_SUITE_P(
             "SamePlaceKeepsOrderOtherWay", k30, 360, {5, 20.005}, k30, 360, {5.005, 20}, false},
         // Radii, styles and depths take no part.
         PairCase{"RadiusStyleDepthIgnored",
-                 "3_9_DASHED_9.00000_360.00000",
+                 {{"3_9", "DASHED", 9.0}},
                  360,
                  {0, 10},
-                 "3_0_ByL_1.00000_360.00000",
+                 {{"3_0", "ByL", 1.0}},
                  360,
                  {0, 20},
                  true},
