@@ -1,26 +1,50 @@
 #include "driver/chart_settings.hpp"
 
-#include <cmath>
 #include <cstdio>
 #include <string_view>
 
 #include "entity/token_stream.hpp"
 #include "util/fixed_text.hpp"
 #include "util/number_text.hpp"
+#include "util/safe_file.hpp"
 
 namespace {
 
 constexpr const char* kTooFewValues = "Invalid chart settings: fewer than five values...\n";
 constexpr const char* kBadLayerMode = "Invalid chart settings: layer mode is not a number...\n";
+constexpr const char* kBadLayerName =
+    "Invalid chart settings: layer name must be 1 to 51 characters without control "
+    "characters...\n";
 constexpr const char* kBadLayerColor = "Invalid chart settings: layer colour is not a number...\n";
 constexpr const char* kBadTextHeight =
-    "Invalid chart settings: text height must be a positive number...\n";
+    "Invalid chart settings: text height must be a number from 0.000001 to 1000000...\n";
+
+// Texts smaller than this cannot be read, and at larger ones the chart's
+// lengths lose every relation to a drawing; both are typing errors.
+constexpr double kLowestTextHeight = 1e-6;
+constexpr double kHighestTextHeight = 1e6;
+
+// Whether the name fits the records' layer field whole and holds no control
+// character: a NUL would end it early (an empty layer token breaks every
+// line of the result), a line end would split a record.
+bool usable_layer_name(std::string_view name) {
+    if (name.empty() || name.size() > kLayerSize - 1) {
+        return false;
+    }
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
 SettingsResult read_chart_settings(const char* path) {
     SettingsResult result;
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = open_regular_file(path);
     if (file == nullptr) {
         result.problem = kTooFewValues;
         return result;
@@ -28,29 +52,33 @@ SettingsResult read_chart_settings(const char* path) {
     TokenStream stream;
     token_stream_open(stream, file);
     // A token stays valid only until the next read, so each value is taken
-    // as soon as its token is read.
+    // as soon as its token is read. A token too long to keep whole is no
+    // value of the settings' form.
     ChartSettings& s = result.settings;
     std::string_view token;
     int found = 0;
     bool mode_ok = false;
+    bool name_ok = false;
     bool color_ok = false;
     bool height_ok = false;
     for (; found < 5 && next_token(stream, token); ++found) {
+        const bool whole = !stream.token_cut;
         switch (found) {
             case 0:
-                mode_ok = parse_int_token(token, s.layer_mode);
+                mode_ok = whole && parse_int_token(token, s.layer_mode);
                 break;
             case 1:
                 copy_text(s.layer_name, token);
+                name_ok = whole && usable_layer_name(token);
                 break;
             case 2:
-                color_ok = parse_int_token(token, s.layer_color);
+                color_ok = whole && parse_int_token(token, s.layer_color);
                 break;
             case 3:
                 copy_text(s.absolute_flag, token);
                 break;
             default:
-                height_ok = parse_real_token(token, s.chart_text_height);
+                height_ok = whole && parse_real_token(token, s.chart_text_height);
                 break;
         }
     }
@@ -60,12 +88,13 @@ SettingsResult read_chart_settings(const char* path) {
         result.problem = kTooFewValues;
     } else if (!mode_ok) {
         result.problem = kBadLayerMode;
+    } else if (s.layer_mode != 1 && !name_ok) {
+        // Layer mode 1 keeps the chart's own layer; the name is not used then.
+        result.problem = kBadLayerName;
     } else if (!color_ok) {
         result.problem = kBadLayerColor;
-    } else if (!height_ok || !(s.chart_text_height > 0.0) || !std::isfinite(s.chart_text_height) ||
-               !std::isfinite(2.5 / s.chart_text_height)) {
-        // Zero, negative, infinite or so small a height that the chart unit
-        // overflows would put the chart at infinite or mirrored coordinates.
+    } else if (!height_ok || !(s.chart_text_height >= kLowestTextHeight) ||
+               !(s.chart_text_height <= kHighestTextHeight)) {
         result.problem = kBadTextHeight;
     }
     return result;

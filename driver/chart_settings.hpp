@@ -10,5 +10,9 @@ struct SettingsResult {
 };
 
 // Reads "%d %s %d %s %lf" from the file: layer mode, layer name, layer colour,
-// absolute switch, text height. Texts longer than their field are cut.
+// absolute switch, text height. The settings are unusable when a number is
+// not one, when the layer name that the chart is to be moved to is empty,
+// longer than a record's layer field or holds a control character, or when
+// the text height lies outside 0.000001 to 1000000. The absolute switch is cut
+// to its field.
 SettingsResult read_chart_settings(const char* path);

@@ -2,23 +2,34 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
+#include <stdexcept>
 
 #include "chart/chart_pass.hpp"
 #include "driver/chart_settings.hpp"
 #include "driver/usage.hpp"
 #include "entity/entity_file.hpp"
 #include "util/file_probe.hpp"
+#include "util/safe_file.hpp"
 #include "util/version.hpp"
 
 namespace {
 
-bool write_message_file(const std::string& path, const char* code_line, const char* message_line) {
-    std::FILE* file = std::fopen(path.c_str(), "w");
+// "message.dat" has a fixed name, since the message box program looks for
+// it: a leftover file or link of that name goes, and the file is created
+// new, so that nothing planted there can redirect the message.
+bool write_message_file(const std::string& path, const char* code_line, const char* message_line,
+                        FileIdentity& identity) {
+    remove_file_or_link(path);
+    std::FILE* file = create_new_file(path, true, identity);
     if (file == nullptr) {
         return false;
     }
     const bool written = std::fputs(code_line, file) >= 0 && std::fputs(message_line, file) >= 0;
     const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) {
+        remove_own_file(path, identity);
+    }
     return written && closed;
 }
 
@@ -26,12 +37,15 @@ bool write_message_file(const std::string& path, const char* code_line, const ch
 
 bool deliver_message(const FixedPaths& paths, const char* code_line, const char* message_line) {
     bool shown = false;
-    if (write_message_file(paths.message_file, code_line, message_line)) {
+    FileIdentity identity;
+    if (write_message_file(paths.message_file, code_line, message_line, identity)) {
         std::fflush(stdout);
         std::fflush(stderr);
         shown = run_program_and_wait(paths.message_box_program);
+        // Only the file this run created: a folder or file that took its
+        // place meanwhile is not ours to delete.
+        remove_own_file(paths.message_file, identity);
     }
-    std::remove(paths.message_file.c_str());
     if (!shown) {
         std::fputs(code_line, stderr);
         std::fputs(message_line, stderr);
@@ -57,9 +71,22 @@ int run_hole_chart(int argc, char** argv) {
         case InfoRequest::none:
             break;
     }
-    if (const std::optional<RunError> error = perform_hole_chart_run(paths, argc, argv)) {
+    ignore_file_size_signal();
+    // Held to the end of the process, message box included.
+    WorkFolderLock lock = lock_work_folder(paths.work_folder);
+    std::optional<RunError> error;
+    try {
+        error = perform_hole_chart_run(paths, argc, argv);
+    } catch (const std::bad_alloc&) {
+        fail_allocation("Memori ERROR\n");
+    } catch (const std::length_error&) {
+        // A size beyond what any allocation could hold.
+        fail_allocation("Memori ERROR\n");
+    }
+    if (error) {
         report_error(paths, error->code_line, error->message_line);
     }
+    unlock_work_folder(lock);
     return 0;
 }
 

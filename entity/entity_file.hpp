@@ -30,10 +30,11 @@ void read_entity_record(TokenStream& stream, EntityRecord& record);
 // polyline arc segments get their end angle recomputed.
 void format_entity_record(EntityRecord& record, std::string& out);
 
-// Writes records 0 to count - 1. The text goes to a temporary file beside the
-// target, which replaces the target only once it is written and closed
-// without error; on failure the target is left as it was. Returns false when
-// the file could not be written.
+// Writes records 0 to count - 1. The text goes to a new temporary file of a
+// unique name beside the target ("ResultDR.fad.<random>.tmp"), which
+// replaces the target only once it is written and closed without error; on
+// failure the temporary file is removed and the target left as it was.
+// Returns false when the file could not be written.
 bool write_entity_file(EntityList& list, int count, const char* path);
 
 // Moves the first n records to the given layer (cut to the field) and colour.

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include "entity/token_stream.hpp"
 #include "geometry/geometry.hpp"
 #include "util/file_probe.hpp"
+#include "util/safe_file.hpp"
 
 namespace {
 
@@ -93,10 +95,14 @@ void read_dimension_body(TokenStream& s, EntityRecord& r) {
 }  // namespace
 
 int64_t count_entity_lines(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
+    int64_t size = 0;
+    std::FILE* file = open_regular_file(path, &size);
     if (file == nullptr) {
         return -1;
     }
+    // Up to the size the file had when it was opened: a file that keeps
+    // growing must not keep the count going.
+    int64_t left = size;
     // Characters of the current line as text mode sees them: a CR directly
     // before the line feed is part of the line end, any other CR counts.
     int64_t reads = 0;
@@ -104,7 +110,11 @@ int64_t count_entity_lines(const char* path) {
     bool previous_was_cr = false;
     std::vector<char> chunk(1 << 16);
     std::size_t got;
-    while ((got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0) {
+    while (left > 0 &&
+           (got = std::fread(chunk.data(), 1,
+                             static_cast<std::size_t>(std::min<int64_t>(left, chunk.size())),
+                             file)) > 0) {
+        left -= static_cast<int64_t>(got);
         const char* pos = chunk.data();
         const char* const end = pos + got;
         while (pos < end) {
@@ -190,7 +200,7 @@ bool read_entity_file(const char* path, EntityList& list, int& count) {
         fail_allocation("Memori ERROR\n");
     }
     const int n = static_cast<int>(lines);
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = open_regular_file(path);
     if (file == nullptr) {
         return false;
     }

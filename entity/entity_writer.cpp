@@ -7,6 +7,7 @@
 #include "geometry/geometry.hpp"
 #include "util/fixed_text.hpp"
 #include "util/number_text.hpp"
+#include "util/safe_file.hpp"
 
 namespace {
 
@@ -169,33 +170,36 @@ bool write_entity_file(EntityList& list, int count, const char* path) {
     if (target_is_read_only(target)) {
         return false;
     }
-    std::filesystem::path temporary = target;
-    temporary += ".tmp";
-
-    // A file or link left by an interrupted run goes first: were it a link,
-    // opening it would write through to whatever it points at.
-    std::error_code ec;
-    const std::filesystem::file_status leftover = std::filesystem::symlink_status(temporary, ec);
-    if (std::filesystem::is_symlink(leftover) || std::filesystem::is_regular_file(leftover)) {
-        std::filesystem::remove(temporary, ec);
-    }
+    // A name of its own, created new: a link or anything else left in the
+    // folder under a fixed name could redirect the write or make it wait,
+    // and runs at the same time would share it.
+    std::string temporary;
+    FileIdentity identity;
     // Text mode, so that line ends are what the platform's front end expects.
-    std::FILE* file = std::fopen(temporary.string().c_str(), "w");
+    std::FILE* file = create_unique_file(target.string() + ".", ".tmp", true, temporary, identity);
     if (file == nullptr) {
         return false;
     }
     bool ok = true;
-    std::string block;
-    block.reserve(kFlushSize + 4096);
-    const int last = count < static_cast<int>(list.size()) ? count : static_cast<int>(list.size());
-    for (int i = 0; i < last && ok; ++i) {
-        format_entity_record(list[static_cast<std::size_t>(i)], block);
-        if (block.size() >= kFlushSize) {
+    try {
+        std::string block;
+        block.reserve(kFlushSize + 4096);
+        const int last =
+            count < static_cast<int>(list.size()) ? count : static_cast<int>(list.size());
+        for (int i = 0; i < last && ok; ++i) {
+            format_entity_record(list[static_cast<std::size_t>(i)], block);
+            if (block.size() >= kFlushSize) {
+                ok = flush_block(file, block);
+            }
+        }
+        if (ok) {
             ok = flush_block(file, block);
         }
-    }
-    if (ok) {
-        ok = flush_block(file, block);
+    } catch (...) {
+        // Running out of memory ends the run; the partial file goes first.
+        std::fclose(file);
+        remove_own_file(temporary, identity);
+        throw;
     }
     if (std::fflush(file) != 0 || std::ferror(file) != 0) {
         ok = false;
@@ -203,12 +207,13 @@ bool write_entity_file(EntityList& list, int count, const char* path) {
     if (std::fclose(file) != 0) {
         ok = false;
     }
+    std::error_code ec;
     if (ok) {
         std::filesystem::rename(temporary, target, ec);
         ok = !ec;
     }
     if (!ok) {
-        std::filesystem::remove(temporary, ec);
+        remove_own_file(temporary, identity);
     }
     return ok;
 }

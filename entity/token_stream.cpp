@@ -1,6 +1,8 @@
 #include "entity/token_stream.hpp"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "util/fixed_text.hpp"
 #include "util/number_text.hpp"
@@ -52,6 +54,35 @@ bool refill(TokenStream& s) {
     return true;
 }
 
+// The token's first kMaxTokenChars bytes end at keep, and the rest of it
+// runs on past the data read so far: reads on and drops bytes up to the
+// white space after the token, which then stands at keep.
+void drop_rest_of_token(TokenStream& s, std::size_t keep) {
+    s.end = keep;
+    if (s.buffer.size() < keep + kChunkSize + 1) {
+        s.buffer.resize(keep + kChunkSize + 1);
+    }
+    for (;;) {
+        char* const from = s.buffer.data() + keep;
+        const std::size_t got = std::fread(from, 1, kChunkSize, s.file);
+        if (got == 0) {
+            s.at_eof = true;
+            break;
+        }
+        const char* space = from;
+        while (space < from + got && !is_space(*space)) {
+            ++space;
+        }
+        if (space < from + got) {
+            const std::size_t rest = static_cast<std::size_t>(from + got - space);
+            std::memmove(from, space, rest);
+            s.end = keep + rest;
+            break;
+        }
+    }
+    s.buffer[s.end] = ' ';
+}
+
 }  // namespace
 
 void token_stream_open(TokenStream& stream, std::FILE* file) {
@@ -61,6 +92,7 @@ void token_stream_open(TokenStream& stream, std::FILE* file) {
     stream.end = 0;
     stream.at_eof = false;
     stream.at_start = true;
+    stream.token_cut = false;
 }
 
 void token_stream_close(TokenStream& stream) {
@@ -112,11 +144,20 @@ bool next_token(TokenStream& s, std::string_view& token) {
         end = s.end;
     }
     std::size_t scan = pos;
+    bool cut = false;
     for (;;) {
         while (!is_space(data[scan])) {
             ++scan;  // stops at the blank after the data at the latest
         }
         if (scan < end || s.at_eof) {
+            break;
+        }
+        if (scan - pos > kMaxTokenChars) {
+            s.pos = pos;
+            drop_rest_of_token(s, pos + kMaxTokenChars);
+            data = s.buffer.data();
+            scan = pos + kMaxTokenChars;
+            cut = true;
             break;
         }
         // The token runs to the end of the data: read on, keeping its start,
@@ -132,7 +173,8 @@ bool next_token(TokenStream& s, std::string_view& token) {
             break;
         }
     }
-    token = std::string_view(data + pos, scan - pos);
+    s.token_cut = cut || scan - pos > kMaxTokenChars;
+    token = std::string_view(data + pos, std::min(scan - pos, kMaxTokenChars));
     s.pos = scan;
     return true;
 }
@@ -160,7 +202,8 @@ void read_real_field(TokenStream& stream, double& field) {
         double value = 0.0;
         // The blank after the data stops the scan at end at the latest.
         const char* stop = scan_plain_decimal(data + pos, data + end + 1, value);
-        if (stop != nullptr && is_space(*stop) && (stop < data + end || stream.at_eof)) {
+        if (stop != nullptr && is_space(*stop) && (stop < data + end || stream.at_eof) &&
+            static_cast<std::size_t>(stop - (data + pos)) < kMaxTokenChars) {
             field = value;
             stream.pos = static_cast<std::size_t>(stop - data);
             return;
@@ -169,13 +212,17 @@ void read_real_field(TokenStream& stream, double& field) {
     stream.pos = pos;
     std::string_view token;
     if (next_token(stream, token)) {
-        parse_real_token(token, field);
+        if (stream.token_cut) {
+            field = std::numeric_limits<double>::quiet_NaN();
+        } else {
+            parse_real_token(token, field);
+        }
     }
 }
 
 void read_int_field(TokenStream& stream, int32_t& field) {
     std::string_view token;
-    if (next_token(stream, token)) {
+    if (next_token(stream, token) && !stream.token_cut) {
         parse_int_token(token, field);
     }
 }

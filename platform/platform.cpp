@@ -1,10 +1,17 @@
 #include "platform/platform.hpp"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
-#ifndef _WIN32
+#include <csignal>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -98,12 +105,85 @@ bool run_program_and_wait(const std::string& path) {
     if (!std::filesystem::is_regular_file(path, ec)) {
         return false;
     }
+    // An exception code (0xC0000005 and the like) as the exit code: the
+    // program crashed, perhaps before it showed anything.
+    if (static_cast<unsigned>(status) >= 0xC0000000u) {
+        return false;
+    }
 #else
     // The shell exits with 126 (not executable) or 127 (not found) when it
-    // could not start the program.
-    if (WIFEXITED(status) && (WEXITSTATUS(status) == 126 || WEXITSTATUS(status) == 127)) {
+    // could not start the program, and with 128 + n when a signal n ended
+    // it: in each case the message may not have been shown.
+    if (WIFSIGNALED(status)) {
+        return false;
+    }
+    if (WIFEXITED(status) &&
+        (WEXITSTATUS(status) == 126 || WEXITSTATUS(status) == 127 || WEXITSTATUS(status) > 128)) {
         return false;
     }
 #endif
     return true;
+}
+
+WorkFolderLock lock_work_folder(const std::string& work_folder) {
+    WorkFolderLock lock;
+#ifdef _WIN32
+    // A mutex name may not hold a backslash after its namespace.
+    std::string name = "Local\\holechart-lock-";
+    for (char c : work_folder) {
+        name.push_back(c == '\\' || c == ':' ? '_' : c);
+    }
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+    if (mutex == nullptr) {
+        return lock;
+    }
+    const DWORD waited = WaitForSingleObject(mutex, INFINITE);
+    // An abandoned mutex was held by a run that ended without releasing it:
+    // it is ours now all the same.
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        CloseHandle(mutex);
+        return lock;
+    }
+    lock.mutex = mutex;
+#else
+    const int fd = open(work_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return lock;
+    }
+    // Not inherited by the message box program (O_CLOEXEC), which could
+    // otherwise hold the lock beyond the run.
+    int locked;
+    do {
+        locked = flock(fd, LOCK_EX);
+    } while (locked != 0 && errno == EINTR);
+    if (locked != 0) {
+        // A file system without locks: the run goes on unprotected rather
+        // than not at all.
+        close(fd);
+        return lock;
+    }
+    lock.descriptor = fd;
+#endif
+    return lock;
+}
+
+void unlock_work_folder(WorkFolderLock& lock) {
+#ifdef _WIN32
+    if (lock.mutex != nullptr) {
+        ReleaseMutex(static_cast<HANDLE>(lock.mutex));
+        CloseHandle(static_cast<HANDLE>(lock.mutex));
+        lock.mutex = nullptr;
+    }
+#else
+    if (lock.descriptor >= 0) {
+        close(lock.descriptor);  // releases the lock
+        lock.descriptor = -1;
+    }
+#endif
+}
+
+void ignore_file_size_signal() {
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }

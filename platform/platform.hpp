@@ -29,3 +29,23 @@ std::string quote_program_path(const std::string& path);
 // Its result is not examined, except to learn whether it could be started at
 // all: returns false when the interpreter could not run it.
 bool run_program_and_wait(const std::string& path);
+
+// Runs that share a work folder take turns: each holds the folder from its
+// start to its end, its message box included, so that each run's result and
+// message stay its own. Outside Windows the folder itself is locked (no lock
+// file); on Windows a mutex named after the folder is held.
+struct WorkFolderLock {
+    int descriptor = -1;
+    void* mutex = nullptr;
+};
+
+// Waits, saying nothing, until no other run holds the work folder, then
+// holds it until unlock_work_folder or the end of the process. A folder that
+// cannot be opened (it does not exist) is not held: no other run can write
+// there either.
+WorkFolderLock lock_work_folder(const std::string& work_folder);
+void unlock_work_folder(WorkFolderLock& lock);
+
+// A file size limit makes writing fail with an error rather than end the
+// process by a signal, so that the run can clean up and report it.
+void ignore_file_size_signal();

@@ -15,10 +15,14 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "entity/entity_file.hpp"
+#include "platform/platform.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace fs = std::filesystem;
+using testsupport::leftover_temporaries;
 using testsupport::read_file;
 using testsupport::run_holechart;
 using testsupport::split_lines;
@@ -40,7 +44,11 @@ const std::string kBadLayerMode =
 const std::string kBadColour =
     "[Error Code : 1109]\nInvalid chart settings: layer colour is not a number...\n";
 const std::string kBadTextHeight =
-    "[Error Code : 1109]\nInvalid chart settings: text height must be a positive number...\n";
+    "[Error Code : 1109]\nInvalid chart settings: text height must be a number from 0.000001 to "
+    "1000000...\n";
+const std::string kBadLayerName =
+    "[Error Code : 1109]\nInvalid chart settings: layer name must be 1 to 51 characters without "
+    "control characters...\n";
 const std::string kCannotWrite = "[Error Code : 1129]\nCannot write the result file...\n";
 const std::string kBadHoleValues = "[Error Code : 1139]\nInvalid hole values in drawing...\n";
 const std::string kOutOfRange = "[Error Code : 3109]\nChart values out of range...\n";
@@ -109,6 +117,10 @@ struct BadInputCase {
     Route route = Route::kMessageBox;
     std::string must_contain;
     std::string must_not_contain;
+    // Runs in the shell just before the tool (a resource limit).
+    std::string shell_setup;
+    // Further checks after the run (a planted victim file is unchanged).
+    void (*verify)(const TempDrive&) = nullptr;
 };
 
 void PrintTo(const BadInputCase& c, std::ostream* os) {
@@ -283,14 +295,26 @@ std::vector<BadInputCase> broken_settings_and_folders() {
         reported("NanTextHeight", "1 HoleChart 3 N nan\n", kFirst, kBadTextHeight),
         charted("ExtraSettingsValues", kFirst, 1, "1 HoleChart 3 N 2.5 7 8 9\nmore\n"),
         charted("CrLfSettings", kFirst, 1, "1 HoleChart 3 N 2.5\r\n"),
-        with_contents(charted("LayerNameOf300Characters", kFirst, 1,
-                              "0 " + std::string(300, 'L') + " 5 N 2.5\n"),
-                      " " + layer51 + " 5 ", layer51 + "L"),
-        with_contents(charted("LayerNameOfMillionCharacters", kFirst, 1,
-                              "2 " + std::string(1000000, 'L') + " 5 N 2.5\n"),
-                      " " + layer51 + " 5 ", layer51 + "L"),
-        with_contents(charted("LayerNameWithNul", kFirst, 1, "0 Hole" + kNul + "Chart 5 N 2.5\n"),
-                      " Hole 5 "),
+        // A layer name the chart is moved to must fit the records whole.
+        reported("LayerNameLongerThanTheFieldIsRefused", "0 " + std::string(52, 'L') + " 5 N 2.5\n",
+                 kFirst, kBadLayerName),
+        with_contents(charted("LayerNameOf51Characters", kFirst, 1, "0 " + layer51 + " 5 N 2.5\n"),
+                      " " + layer51 + " 5 "),
+        reported("LayerNameOfMillionCharactersIsRefused",
+                 "2 " + std::string(1000000, 'L') + " 5 N 2.5\n", kFirst, kBadLayerName),
+        reported("LayerNameWithNulIsRefused", "0 Hole" + kNul + "Chart 5 N 2.5\n", kFirst,
+                 kBadLayerName),
+        reported("LayerNameStartingWithNulIsRefused", "0 " + kNul + "Hole 5 N 2.5\n", kFirst,
+                 kBadLayerName),
+        reported("LayerNameWithControlCharacterIsRefused", "0 Hole\x01 5 N 2.5\n", kFirst,
+                 kBadLayerName),
+        // Layer mode 1 keeps the chart's own layer: the name is not used.
+        with_contents(charted("LongLayerNameUnusedInLayerModeOne", kFirst, 1,
+                              "1 " + std::string(300, 'L') + " 5 N 2.5\n"),
+                      " HoleChart 3 "),
+        reported("TinyTextHeightIsRefused", "1 HoleChart 3 N 1e-13\n", kFirst, kBadTextHeight),
+        reported("TextHeightBeyondAMillionIsRefused", "1 HoleChart 3 N 2e6\n", kFirst,
+                 kBadTextHeight),
         // Only "Y" drops the signs; a long word of Y's is another word.
         with_contents(charted("AbsoluteFlagOf300Characters", circle("1", "-10", "-40", "2.5"), 1,
                               "1 HoleChart 3 " + std::string(300, 'Y') + " 2.5\n"),
@@ -300,7 +324,8 @@ std::vector<BadInputCase> broken_settings_and_folders() {
                          fs::remove(drive.work / "Object.fad");
                          fs::create_directory(drive.work / "Object.fad");
                      }),
-        with_prepare(reported("TemporaryResultIsAFolder", kSettings, kFirst, kCannotWrite),
+        // The temporary result has a new name of its own in every run.
+        with_prepare(charted("FolderAtTheOldTemporaryNameIsNoObstacle", kFirst, 1),
                      make_temporary_a_folder),
         with_prepare(reported("ResultIsAFolder", kSettings, kFirst, kCannotWrite),
                      [](const TempDrive& drive) {
@@ -351,10 +376,9 @@ std::vector<BadInputCase> broken_settings_and_folders() {
 
 std::vector<BadInputCase> encodings_and_extremes() {
     const std::string two = kFirst + kSecond;
-    // Ten concentric circles whose position key passes the 255 characters
-    // that the type table reads: the cut falls after the first digit of the
-    // tenth radius. That entry is left out rather than read as a diameter
-    // of 0; the nine whole ones keep their labels.
+    // Ten concentric circles whose position key passes 255 characters: the
+    // type table is made from the holes themselves, so all ten keep their
+    // labels, the tenth too, and none reads as a diameter of 0.
     std::string concentric;
     for (int r = 10; r < 20; ++r) {
         concentric +=
@@ -368,15 +392,20 @@ std::vector<BadInputCase> encodings_and_extremes() {
         // it must not spoil the first entity number, which would cost that
         // hole its place in the chart.
         charted("Utf8ByteOrderMark", "\xEF\xBB\xBF" + kFirst, 1),
-        with_contents(charted("TenConcentricHolesLeaveOutTheCutEntry", concentric, 1), "%%C36.000",
+        with_contents(charted("TenConcentricHolesAllLabelled", concentric, 1), "%%C38.000",
                       "%%C0.000"),
         // The diameter's 301 digits fit no label; the chart must not print
         // a wrong one instead.
         reported("HugeRadius", kSettings, circle("1", "10", "40", "1e300"), kBadHoleValues),
+        // Diameters are described up to the chart's range of 10^15.
+        with_contents(charted("DiameterAtTheChartRange", circle("1", "10", "40", "5e14"), 1),
+                      "%%C1000000000000000.000"),
+        reported("DiameterJustBeyondTheChartRange", kSettings,
+                 circle("1", "10", "40", "5.000001e14"), kBadHoleValues),
         // Coordinates this large would make result lines longer than the
         // 510 characters that a reader of the format takes as one line.
         reported("HoleFarOut", kSettings, circle("1", "1e300", "-1e300", "2.5"), kOutOfRange),
-        reported("HugeTextHeight", "1 HoleChart 3 N 1e200\n", kFirst, kOutOfRange),
+        reported("HugeTextHeightIsRefused", "1 HoleChart 3 N 1e200\n", kFirst, kBadTextHeight),
         [] {
             BadInputCase c = reported("WindowFarOut", kSettings, kFirst, kOutOfRange);
             c.args = {"1e300", "1e300", "1e300", "1e300", "0", "0"};
@@ -385,10 +414,111 @@ std::vector<BadInputCase> encodings_and_extremes() {
     };
 }
 
+const std::string kVictimBytes(32000, 'v');
+
+// A file outside the work folder that a link planted there points at.
+fs::path victim_of(const TempDrive& drive) {
+    return drive.root / "victim";
+}
+
+void plant_fifo(const fs::path& at) {
+    std::error_code ec;
+    fs::remove(at, ec);
+    ASSERT_EQ(mkfifo(at.c_str(), 0600), 0) << at;
+}
+
+void victim_is_untouched(const TempDrive& drive) {
+    EXPECT_EQ(read_file(victim_of(drive)), kVictimBytes);
+}
+
+BadInputCase with_verify(BadInputCase c, void (*verify)(const TempDrive&)) {
+    c.verify = verify;
+    return c;
+}
+
+BadInputCase via_standard_error(BadInputCase c) {
+    c.route = Route::kStandardError;
+    return c;
+}
+
+// What a hostile or busy shared work folder holds: planted links, FIFOs and
+// devices in the place of the tool's files, and a message box that dies.
+std::vector<BadInputCase> hostile_folders() {
+    return {
+        with_verify(
+            with_prepare(reported("MessageFileLinkedToAVictim", kSettings, "", kDrawingNotFound),
+                         [](const TempDrive& drive) {
+                             write_file(victim_of(drive), kVictimBytes);
+                             fs::create_symlink(victim_of(drive), drive.work / "message.dat");
+                         }),
+            victim_is_untouched),
+        with_verify(with_prepare(
+                        reported("MessageFileHardLinkedToAVictim", kSettings, "", kDrawingNotFound),
+                        [](const TempDrive& drive) {
+                            write_file(victim_of(drive), kVictimBytes);
+                            fs::create_hard_link(victim_of(drive), drive.work / "message.dat");
+                        }),
+                    victim_is_untouched),
+        with_verify(
+            via_standard_error(with_prepare(
+                reported("MessageFileIsAnEmptyFolder", kSettings, "", kDrawingNotFound),
+                [](const TempDrive& drive) { fs::create_directory(drive.work / "message.dat"); })),
+            [](const TempDrive& drive) {
+                EXPECT_TRUE(fs::is_directory(drive.work / "message.dat"));
+            }),
+        via_standard_error(
+            with_prepare(reported("MessageFileIsAFifo", kSettings, "", kDrawingNotFound),
+                         [](const TempDrive& drive) { plant_fifo(drive.work / "message.dat"); })),
+        with_prepare(reported("DrawingIsAFifo", kSettings, "", kDrawingNotFound),
+                     [](const TempDrive& drive) { plant_fifo(drive.work / "Object.fad"); }),
+        with_prepare(reported("SettingsIsAFifo", "", kFirst, kFileNotFound),
+                     [](const TempDrive& drive) { plant_fifo(drive.work / "infoHoleTable.dat"); }),
+        with_prepare(reported("DrawingLinksToDevZero", kSettings, "", kDrawingNotFound),
+                     [](const TempDrive& drive) {
+                         fs::remove(drive.work / "Object.fad");
+                         fs::create_symlink("/dev/zero", drive.work / "Object.fad");
+                     }),
+        with_prepare(reported("DrawingLinksToDevUrandom", kSettings, "", kDrawingNotFound),
+                     [](const TempDrive& drive) {
+                         fs::remove(drive.work / "Object.fad");
+                         fs::create_symlink("/dev/urandom", drive.work / "Object.fad");
+                     }),
+        with_prepare(charted("StaleTemporaryResultIsAFifo", kFirst, 1),
+                     [](const TempDrive& drive) { plant_fifo(drive.work / "ResultDR.fad.tmp"); }),
+        via_standard_error(
+            with_prepare(reported("MessageBoxKilledBySignal", kSettings, "", kDrawingNotFound),
+                         [](const TempDrive& drive) {
+                             const fs::path program = drive.link / "info_msgbox.exe";
+                             write_file(program, "#!/bin/sh\nkill -KILL $$\n");
+                             fs::permissions(program, fs::perms::owner_all);
+                         })),
+        // An endless token is read past, not held: the name is no name.
+        reported("EndlessTokenInSettings", "0 " + std::string((1u << 24) + 100, 'L') + " 5 N 2.5\n",
+                 kFirst, kBadLayerName),
+    };
+}
+
+// Tags and line styles with the underscores and commas that drafters and
+// CAD programs put into them: each hole keeps its own diameter and depth,
+// and no hole is made up from a piece of text.
+std::vector<BadInputCase> hole_texts() {
+    return {
+        with_contents(
+            charted("LineStyleWithUnderscore", replaced(kFirst, " ByL ByL ", " ByL ISO_02 "), 1),
+            "%%C5.000", "%%C0.000"),
+        with_contents(
+            charted("CadLineStyleName", replaced(kFirst, " ByL ByL ", " ByL ACAD_ISO02W100 "), 1),
+            "%%C5.000", "%%C0.000"),
+        with_contents(charted("DepthWithDecimalComma", circle("1", "10", "40", "2.5", "2_12,5"), 1),
+                      "%%C5.00_X_12.50", "%%C0.00"),
+    };
+}
+
 std::vector<BadInputCase> all_cases() {
     std::vector<BadInputCase> cases;
-    for (auto group : {truncated_and_garbled(), odd_numbers(), odd_holes(),
-                       broken_settings_and_folders(), encodings_and_extremes()}) {
+    for (auto group :
+         {truncated_and_garbled(), odd_numbers(), odd_holes(), broken_settings_and_folders(),
+          encodings_and_extremes(), hostile_folders(), hole_texts()}) {
         cases.insert(cases.end(), group.begin(), group.end());
     }
     return cases;
@@ -470,12 +600,17 @@ TEST_P(BadInputCatalogueTest, EndsInAChartASilentEndOrOneMessage) {
     const fs::path result = drive.work / "ResultDR.fad";
     const PathState before = state_of(result);
 
-    const auto run = run_holechart(drive, c.args);
+    const auto run = run_holechart(drive, c.args, c.shell_setup);
 
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.out, "");
-    EXPECT_FALSE(fs::exists(fs::symlink_status(drive.work / "message.dat")));
-    EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(drive.work / "ResultDR.fad.tmp")));
+    // No message file is left; a folder or FIFO planted in its place stays.
+    const fs::file_status message = fs::symlink_status(drive.work / "message.dat");
+    EXPECT_FALSE(fs::is_regular_file(message) || fs::is_symlink(message));
+    EXPECT_TRUE(leftover_temporaries(drive.work / "ResultDR.fad").empty());
+    if (c.verify != nullptr) {
+        c.verify(drive);
+    }
 
     switch (c.outcome) {
         case Outcome::kChart:
@@ -510,5 +645,63 @@ std::string case_name(const ::testing::TestParamInfo<BadInputCase>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, BadInputCatalogueTest, ::testing::ValuesIn(all_cases()),
                          case_name);
+
+// Runs that share a work folder at the same time, as on a busy workstation:
+// each result file is one run's complete result, and each message box shows
+// its own run's message.
+TEST(ConcurrentRuns, EveryResultCompleteAndEveryMessageItsOwn) {
+    TempDrive drive;
+    const fs::path example = fs::path(HOLECHART_SOURCE_DIR) / "examples" / "plate";
+    drive.write_settings(read_file(example / "infoHoleTable.dat"));
+    drive.write_entities(read_file(example / "Object.fad"));
+    const std::vector<std::string> window_a = split_words(read_file(example / "arguments.txt"));
+    const std::vector<std::string> window_b = {"0", "0", "600", "400", "0", "0"};
+    // What each window gives when run alone.
+    std::vector<std::string> alone;
+    for (const auto& args : {window_a, window_b}) {
+        ASSERT_EQ(run_holechart(drive, args).exit_code, 0);
+        alone.push_back(drive.result());
+    }
+    ASSERT_NE(alone[0], alone[1]);
+
+    const std::string too_few = "[Error Code : 2109]\nToo few arguments...\n";
+    const std::string invalid = "[Error Code : 2119]\nInvalid arguments...\n";
+    const std::vector<std::vector<std::string>> kinds = {
+        window_a, window_b, {"1", "2"}, {"nan", "0", "1", "1", "0", "0"}};
+    constexpr int kEach = 10;
+    std::string command =
+        "cd " + quote_program_path(drive.root.string()) +
+        " || exit 1; export HOLECHART_DRIVE_C=" + quote_program_path(drive.root.string()) + "; ";
+    for (int i = 0; i < kEach * 4; ++i) {
+        command += "{ " + quote_program_path(HOLECHART_BINARY);
+        for (const std::string& arg : kinds[static_cast<std::size_t>(i % 4)]) {
+            command += " " + quote_program_path(arg);
+        }
+        command +=
+            " >out." + std::to_string(i) + " 2>&1; echo $? >rc." + std::to_string(i) + "; } & ";
+    }
+    command += "wait";
+    ASSERT_EQ(testsupport::run_shell(command), 0);
+
+    for (int i = 0; i < kEach * 4; ++i) {
+        EXPECT_EQ(read_file(drive.root / ("rc." + std::to_string(i))), "0\n") << i;
+        EXPECT_EQ(read_file(drive.root / ("out." + std::to_string(i))), "") << i;
+    }
+    const std::string result = drive.result();
+    EXPECT_TRUE(result == alone[0] || result == alone[1]);
+    EXPECT_TRUE(leftover_temporaries(drive.work / "ResultDR.fad").empty());
+    // Every message whole and in the numbers asked for.
+    const std::vector<std::string> seen = split_lines(drive.seen_messages());
+    ASSERT_EQ(seen.size(), 2u * 2 * kEach);
+    int too_few_seen = 0;
+    int invalid_seen = 0;
+    for (std::size_t k = 0; k < seen.size(); k += 2) {
+        const std::string message = seen[k] + "\n" + seen[k + 1] + "\n";
+        too_few_seen += message == too_few ? 1 : 0;
+        invalid_seen += message == invalid ? 1 : 0;
+    }
+    EXPECT_EQ(too_few_seen, kEach);
+    EXPECT_EQ(invalid_seen, kEach);
+}
 
 }  // namespace

@@ -15,6 +15,9 @@ namespace {
 
 const std::vector<std::string> kSixNumbers = {"100", "100", "200", "200", "0", "0"};
 const char* kSettings = "1 HoleChart 3 N 2.5\n";
+const char* kBadTextHeight =
+    "[Error Code : 1109]\nInvalid chart settings: text height must be a number from 0.000001 to "
+    "1000000...\n";
 const char* kOneCircle = "1 A 0 7 ByL ByL CIRCLE 0 NO C 0 0 0 0 10 40 2.5 0 360\n";
 
 struct CheckCase {
@@ -88,23 +91,15 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"TooFewSettingsValues", true, "1 HoleChart 3 N\n", true, kOneCircle, kSixNumbers,
                   "[Error Code : 1109]\nInvalid chart settings: fewer than five values...\n"},
         CheckCase{"ZeroTextHeight", true, "1 HoleChart 3 N 0\n", true, kOneCircle, kSixNumbers,
-                  "[Error Code : 1109]\nInvalid chart settings: text height must be a positive "
-                  "number...\n"},
+                  kBadTextHeight},
         CheckCase{"NegativeTextHeight", true, "1 HoleChart 3 N -2.5\n", true, kOneCircle,
-                  kSixNumbers,
-                  "[Error Code : 1109]\nInvalid chart settings: text height must be a positive "
-                  "number...\n"},
+                  kSixNumbers, kBadTextHeight},
         CheckCase{"InfiniteTextHeight", true, "1 HoleChart 3 N inf\n", true, kOneCircle,
-                  kSixNumbers,
-                  "[Error Code : 1109]\nInvalid chart settings: text height must be a positive "
-                  "number...\n"},
+                  kSixNumbers, kBadTextHeight},
         CheckCase{"SubnormalTextHeight", true, "1 HoleChart 3 N 1e-320\n", true, kOneCircle,
-                  kSixNumbers,
-                  "[Error Code : 1109]\nInvalid chart settings: text height must be a positive "
-                  "number...\n"},
+                  kSixNumbers, kBadTextHeight},
         CheckCase{"WordForTextHeight", true, "1 HoleChart 3 N big\n", true, kOneCircle, kSixNumbers,
-                  "[Error Code : 1109]\nInvalid chart settings: text height must be a positive "
-                  "number...\n"},
+                  kBadTextHeight},
         CheckCase{"WordForLayerMode", true, "one HoleChart 3 N 2.5\n", true, kOneCircle,
                   kSixNumbers,
                   "[Error Code : 1109]\nInvalid chart settings: layer mode is not a number...\n"},
@@ -132,8 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "1 A 0 7 ByL ByL CIRCLE 0 NO C 0 0 0 0 1e308 40 2.5 0 360\n",
                   {"100", "100", "200", "200", "-1e308", "0"},
                   "[Error Code : 1139]\nInvalid hole values in drawing...\n"},
-        CheckCase{"HugeTextHeightOverflowsTheChart", true, "1 HoleChart 3 N 1e308\n", true,
-                  kOneCircle, kSixNumbers, "[Error Code : 3109]\nChart values out of range...\n"},
+        CheckCase{"TextHeightOf1e308IsRefused", true, "1 HoleChart 3 N 1e308\n", true, kOneCircle,
+                  kSixNumbers, kBadTextHeight},
         CheckCase{"WordForColour", true, "1 HoleChart green N 2.5\n", true, kOneCircle, kSixNumbers,
                   "[Error Code : 1109]\nInvalid chart settings: layer colour is not a "
                   "number...\n"}),

@@ -126,4 +126,31 @@ TEST(TokenStream, NumberAtTheVeryEndWithoutLineEnd) {
     EXPECT_EQ(c, 99.0);  // past the end: the field keeps its value
 }
 
+TEST(TokenStream, TokensBeyondTheLimitAreCutAndTheirNumbersUnreadable) {
+    // Zeros before "2.5": read whole the number would be 2.5, read from its
+    // cut start it would silently be 0.
+    const std::string exact(kMaxTokenChars, 'x');
+    const std::string long_number = std::string(kMaxTokenChars + 70000, '0') + "2.5";
+    testsupport::TempDrive drive;
+    const std::string path = (drive.work / "long.txt").string();
+    testsupport::write_file(path, exact + " " + long_number + " 7 " + long_number + " 1.5");
+    TokenStream stream;
+    token_stream_open(stream, std::fopen(path.c_str(), "rb"));
+    std::string_view token;
+    ASSERT_TRUE(next_token(stream, token));
+    EXPECT_EQ(token.size(), kMaxTokenChars);
+    EXPECT_FALSE(stream.token_cut);
+    double real = 1.0;
+    read_real_field(stream, real);
+    EXPECT_TRUE(std::isnan(real));
+    int32_t whole = 0;
+    read_int_field(stream, whole);
+    EXPECT_EQ(whole, 7);
+    read_int_field(stream, whole);
+    EXPECT_EQ(whole, 7);  // cut: keeps its value
+    read_real_field(stream, real);
+    EXPECT_EQ(real, 1.5);  // the parse goes on after a cut token
+    token_stream_close(stream);
+}
+
 }  // namespace

@@ -2,8 +2,12 @@
 
 #include <cstdio>
 
+#include "util/safe_file.hpp"
+
 int probe_file_lines(const char* path) {
-    std::FILE* file = std::fopen(path, "r");
+    // Only a regular file can be opened: a FIFO or device is as good as
+    // missing, and must not make the run wait.
+    std::FILE* file = open_regular_file(path);
     if (file == nullptr) {
         return 0;
     }

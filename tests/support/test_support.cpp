@@ -140,6 +140,21 @@ bool address_space_can_be_limited() {
     return preload == nullptr || std::strstr(preload, "vgpreload") == nullptr;
 }
 
+std::vector<std::string> leftover_temporaries(const fs::path& target) {
+    const std::string prefix = target.filename().string() + ".";
+    const std::string suffix = ".tmp";
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(target.parent_path(), ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == prefix.size() + 10 + suffix.size() && name.rfind(prefix, 0) == 0 &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
 std::vector<std::string> split_words(const std::string& text) {
     std::istringstream in(text);
     std::vector<std::string> words;

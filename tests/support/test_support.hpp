@@ -67,6 +67,10 @@ RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& 
 // runs the tests and their children): both reserve far more address space.
 bool address_space_can_be_limited();
 
+// The temporary files of a write to target that are left in its folder:
+// names of target's name, a dot, ten characters and ".tmp".
+std::vector<std::string> leftover_temporaries(const fs::path& target);
+
 // Splits a text into its white-space separated words.
 std::vector<std::string> split_words(const std::string& text);
 

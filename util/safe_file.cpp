@@ -1,0 +1,202 @@
+#include "util/safe_file.hpp"
+
+#include <cerrno>
+#include <chrono>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+#ifdef _WIN32
+
+bool is_regular_mode(unsigned mode) {
+    return (mode & _S_IFMT) == _S_IFREG;
+}
+
+// What stands at the path, without following a link: a Windows link to a
+// file reads as that file here, which is as safe, since creating one needs
+// rights the tool's users do not share.
+bool stands_as_regular_file(const std::string& path) {
+    struct _stat64 st;
+    return _stat64(path.c_str(), &st) == 0 && is_regular_mode(st.st_mode);
+}
+
+int remove_name(const std::string& path) {
+    return _unlink(path.c_str());
+}
+
+#else
+
+FileIdentity identity_of(const struct stat& st) {
+    return FileIdentity{true, static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+int remove_name(const std::string& path) {
+    // unlink never removes a folder, and removes a link itself.
+    return unlink(path.c_str());
+}
+
+#endif
+
+// A seed that differs between runs started at the same moment.
+uint64_t name_seed() {
+    uint64_t seed =
+        static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+#ifdef _WIN32
+    seed ^= static_cast<uint64_t>(_getpid()) << 32;
+#else
+    seed ^= static_cast<uint64_t>(getpid()) << 32;
+#endif
+    try {
+        std::random_device device;
+        seed ^= (static_cast<uint64_t>(device()) << 16) ^ device();
+    } catch (...) {
+        // The clock and the process number alone still make names unlikely
+        // to clash; a clash only costs another try.
+    }
+    return seed;
+}
+
+}  // namespace
+
+std::FILE* open_regular_file(const char* path, int64_t* size) {
+#ifdef _WIN32
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return nullptr;
+    }
+    struct _stat64 st;
+    if (_fstat64(_fileno(file), &st) != 0 || !is_regular_mode(st.st_mode)) {
+        std::fclose(file);
+        return nullptr;
+    }
+#else
+    // Look before opening: opening a FIFO waits for a writer, and opening a
+    // device may do something of its own.
+    struct stat st;
+    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) {
+        return nullptr;
+    }
+    // Without waiting, and checked again, in case something else has been
+    // put there in the meantime.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    std::FILE* file = fdopen(fd, "rb");
+    if (file == nullptr) {
+        close(fd);
+        return nullptr;
+    }
+#endif
+    if (size != nullptr) {
+        *size = static_cast<int64_t>(st.st_size);
+    }
+    return file;
+}
+
+std::FILE* create_new_file(const std::string& path, bool text, FileIdentity& identity) {
+    identity = FileIdentity{};
+#ifdef _WIN32
+    // Not inherited by the programs the tool starts, such as the message box.
+    const int fd = _open(
+        path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_NOINHERIT | (text ? _O_TEXT : _O_BINARY),
+        _S_IREAD | _S_IWRITE);
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, text ? "w" : "wb");
+    if (file == nullptr) {
+        _close(fd);
+        remove_name(path);
+    }
+    return file;
+#else
+    (void)text;  // POSIX text and binary modes are the same
+    // O_EXCL fails on anything that exists, a link included, so nothing is
+    // ever written through a link. The permissions are what fopen gives.
+    const int fd =
+        open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat st;
+    if (fstat(fd, &st) == 0) {
+        identity = identity_of(st);
+    }
+    std::FILE* file = fdopen(fd, "w");
+    if (file == nullptr) {
+        close(fd);
+        remove_own_file(path, identity);
+    }
+    return file;
+#endif
+}
+
+std::FILE* create_unique_file(const std::string& prefix, const std::string& suffix, bool text,
+                              std::string& name, FileIdentity& identity) {
+    static const char kCharacters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::mt19937_64 engine(name_seed());
+    std::uniform_int_distribution<int> pick(0, static_cast<int>(sizeof kCharacters) - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = prefix;
+        for (int k = 0; k < 10; ++k) {
+            candidate.push_back(kCharacters[pick(engine)]);
+        }
+        candidate += suffix;
+        errno = 0;
+        if (std::FILE* file = create_new_file(candidate, text, identity)) {
+            name = candidate;
+            return file;
+        }
+        // Only a name that is taken is worth another try.
+        if (errno != EEXIST) {
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+void remove_file_or_link(const std::string& path) {
+#ifdef _WIN32
+    if (stands_as_regular_file(path)) {
+        remove_name(path);
+    }
+#else
+    struct stat st;
+    if (lstat(path.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) {
+        remove_name(path);
+    }
+#endif
+}
+
+void remove_own_file(const std::string& path, const FileIdentity& identity) {
+#ifdef _WIN32
+    (void)identity;
+    if (stands_as_regular_file(path)) {
+        remove_name(path);
+    }
+#else
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return;
+    }
+    const FileIdentity there = identity_of(st);
+    if (!identity.known || (there.device == identity.device && there.inode == identity.inode)) {
+        remove_name(path);
+    }
+#endif
+}
