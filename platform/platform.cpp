@@ -77,8 +77,11 @@ FixedPaths build_fixed_paths() {
 std::string quote_program_path(const std::string& path) {
 #ifdef _WIN32
     // cmd.exe takes a double-quoted path literally; a Windows path cannot
-    // hold a double quote itself.
-    return "\"" + path + "\"";
+    // hold a double quote itself. cmd /c, which system uses, strips the
+    // first and the last quote of a command that starts with one whenever
+    // the path holds a character such as & or (: the outer pair is there
+    // for it to strip.
+    return "\"\"" + path + "\"\"";
 #else
     // Inside single quotes the shell interprets nothing; a single quote of
     // the path closes the quotes, is written escaped, and reopens them.

@@ -16,6 +16,7 @@
 namespace fs = std::filesystem;
 using testsupport::leftover_temporaries;
 using testsupport::read_file;
+using testsupport::read_text_file;
 using testsupport::split_lines;
 using testsupport::split_words;
 using testsupport::TempDrive;
@@ -145,12 +146,12 @@ TEST(WriteEntityFile, EveryKindRoundTripsThroughTheFileByteForByte) {
     ASSERT_TRUE(first.ok);
     ASSERT_EQ(first.count, static_cast<int>(kind_cases().size()));
     ASSERT_TRUE(write_entity_file(first.list, first.count, result.string().c_str()));
-    EXPECT_EQ(read_file(result), golden);
+    EXPECT_EQ(read_text_file(result), golden);
 
     Loaded second = load_path(result);
     ASSERT_TRUE(second.ok);
     ASSERT_TRUE(write_entity_file(second.list, second.count, result.string().c_str()));
-    EXPECT_EQ(read_file(result), golden);
+    EXPECT_EQ(read_text_file(result), golden);
 }
 
 // ---------------------------------------------------------------------------
@@ -311,7 +312,7 @@ TEST(WriteEntityFile, WritesOnlyTheFirstCountRecordsAndStoresColourChanges) {
     EntityList list = sample_list(3);
     list[0].color = 0;
     ASSERT_TRUE(write_entity_file(list, 2, path.string().c_str()));
-    const std::string text = read_file(path);
+    const std::string text = read_text_file(path);
     EXPECT_EQ(text,
               "0 0 HoleChart 1 ByL ByL LINE 0 NO L 0.000000000000 0.000000000000 0.000000000000 "
               "5.000000000000\n"
@@ -342,8 +343,10 @@ TEST(WriteEntityFile, AnythingAtAFixedTemporaryNameIsNoObstacle) {
     const Planted cases[] = {
         {"file", [](const fs::path& at) { write_file(at, std::string(5000, 'z')); }},
         {"folder", [](const fs::path& at) { fs::create_directory(at); }},
+#ifndef _WIN32
         {"fifo", [](const fs::path& at) { ASSERT_EQ(mkfifo(at.c_str(), 0600), 0); }},
         {"link to a full device", [](const fs::path& at) { fs::create_symlink("/dev/full", at); }},
+#endif
     };
     for (const Planted& c : cases) {
         TempDrive drive;
@@ -353,7 +356,7 @@ TEST(WriteEntityFile, AnythingAtAFixedTemporaryNameIsNoObstacle) {
         const fs::file_type planted = fs::symlink_status(old_name).type();
         EntityList list = sample_list(1);
         ASSERT_TRUE(write_entity_file(list, 1, path.string().c_str())) << c.what;
-        EXPECT_EQ(read_file(path), line_of(list[0])) << c.what;
+        EXPECT_EQ(read_text_file(path), line_of(list[0])) << c.what;
         EXPECT_EQ(fs::symlink_status(old_name).type(), planted) << c.what;
         EXPECT_TRUE(leftover_temporaries(path).empty()) << c.what;
     }
@@ -370,7 +373,7 @@ TEST(WriteEntityFile, LargeListIsWrittenWhole) {
         format_entity_record(list[static_cast<std::size_t>(i)], expected);
     }
     ASSERT_GT(expected.size(), 1u << 20);
-    EXPECT_EQ(read_file(path), expected);
+    EXPECT_EQ(read_text_file(path), expected);
 }
 
 // Each case prepares the folder so that the write must fail; an earlier

@@ -1,7 +1,11 @@
 #include "tests/support/test_support.hpp"
 
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cstdlib>
@@ -21,6 +25,13 @@ std::string read_file(const fs::path& path) {
     return text.str();
 }
 
+std::string read_text_file(const fs::path& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 void write_file(const fs::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -31,11 +42,19 @@ void write_file(const fs::path& path, const std::string& bytes) {
 
 namespace {
 
+long process_id() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<long>(::getpid());
+#endif
+}
+
 fs::path unique_folder(const std::string& suffix) {
     static std::atomic<int> counter{0};
     const fs::path base = fs::temp_directory_path();
     for (;;) {
-        const fs::path candidate = base / ("holechart-test-" + std::to_string(::getpid()) + "-" +
+        const fs::path candidate = base / ("holechart-test-" + std::to_string(process_id()) + "-" +
                                            std::to_string(counter.fetch_add(1)) + suffix);
         std::error_code ec;
         if (fs::create_directory(candidate, ec)) {
@@ -96,20 +115,43 @@ std::string TempDrive::result() const {
 
 int run_shell(const std::string& command) {
     const int status = std::system(command.c_str());
+#ifdef _WIN32
+    return status;  // cmd.exe hands back the exit code itself
+#else
     return (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
+#endif
 }
+
+namespace {
+
+// One word of a composite shell command. On Windows the tool's own quoting
+// is for a command that is one path alone.
+std::string shell_word(const std::string& text) {
+#ifdef _WIN32
+    return "\"" + text + "\"";
+#else
+    return quote_program_path(text);
+#endif
+}
+
+}  // namespace
 
 RunResult run_program(const fs::path& folder, const std::string& program,
                       const std::vector<std::string>& args, const std::string& shell_setup) {
     const fs::path out_path = folder / "run.stdout";
     const fs::path err_path = folder / "run.stderr";
-    std::string command = "cd " + quote_program_path(folder.string()) + " && " + shell_setup + " " +
-                          quote_program_path(program);
+#ifdef _WIN32
+    // cmd.exe changes the drive only when asked to.
+    std::string command =
+        "cd /d " + shell_word(folder.string()) + " && " + shell_setup + " " + shell_word(program);
+#else
+    std::string command =
+        "cd " + shell_word(folder.string()) + " && " + shell_setup + " " + shell_word(program);
+#endif
     for (const std::string& arg : args) {
-        command += " " + quote_program_path(arg);
+        command += " " + shell_word(arg);
     }
-    command += " >" + quote_program_path(out_path.string()) + " 2>" +
-               quote_program_path(err_path.string());
+    command += " >" + shell_word(out_path.string()) + " 2>" + shell_word(err_path.string());
     RunResult result;
     result.exit_code = run_shell(command);
     result.out = read_file(out_path);
@@ -122,9 +164,14 @@ RunResult run_program(const fs::path& folder, const std::string& program,
 
 RunResult run_holechart(const TempDrive& drive, const std::vector<std::string>& args,
                         const std::string& shell_setup) {
+#ifdef _WIN32
+    // The folders are fixed on Windows: the drive is C: itself.
+    return run_program(drive.root, HOLECHART_BINARY, args, shell_setup);
+#else
     return run_program(
         drive.root, HOLECHART_BINARY, args,
         shell_setup + " HOLECHART_DRIVE_C=" + quote_program_path(drive.root.string()));
+#endif
 }
 
 bool address_space_can_be_limited() {

@@ -12,6 +12,8 @@ namespace fs = std::filesystem;
 
 std::string read_file(const fs::path& path);
 void write_file(const fs::path& path, const std::string& bytes);
+// The file as a text-mode reader sees it: on Windows each CR LF is one LF.
+std::string read_text_file(const fs::path& path);
 
 // A fresh temporary folder standing for drive C:, with ZEP/work and ZEP/Link,
 // removed again when the object goes. The name may be given a suffix with
