@@ -9,6 +9,7 @@
 #include "tools/fad2svg/options.hpp"
 #include "tools/fad2svg/render.hpp"
 #include "tools/fad2svg/svg_text.hpp"
+#include "util/version.hpp"
 
 namespace {
 
@@ -30,6 +31,10 @@ int run(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(usage_text(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("fad2svg %s\n", holechart_version());
         return 0;
     }
     if (!options.force && output_is_an_input(options.inputs, options.output, error)) {

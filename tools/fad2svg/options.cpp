@@ -50,7 +50,8 @@ const char* usage_text() {
            "  --width PIXELS               width of the picture (default 1000)\n"
            "  --layer NAME                 draw only this layer; may be repeated\n"
            "  --force                      write the picture even over one of the inputs\n"
-           "  -h, --help                   show this text\n";
+           "  -h, --help                   show this text\n"
+           "  --version                    show the version\n";
 }
 
 bool parse_options(const std::vector<std::string>& args, Options& options, std::string& error) {
@@ -69,6 +70,10 @@ bool parse_options(const std::vector<std::string>& args, Options& options, std::
         }
         if (arg == "-h" || arg == "--help") {
             options.help = true;
+            return true;
+        }
+        if (arg == "--version") {
+            options.version = true;
             return true;
         }
         if (arg == "--force") {

@@ -14,11 +14,12 @@ struct Options {
     std::vector<std::string> layers;  // empty: every layer
     bool force = false;               // write the output even over an input
     bool help = false;
+    bool version = false;
 };
 
 // Reads the arguments after the program name. Returns false with a one-line
-// reason in error when they are not usable. With --help the rest is not
-// checked: help is set and the result is true.
+// reason in error when they are not usable. With --help or --version the
+// rest is not checked: help or version is set and the result is true.
 bool parse_options(const std::vector<std::string>& args, Options& options, std::string& error);
 
 const char* usage_text();

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "driver/run_errors.hpp"
 #include "chart/run_state.hpp"
+#include "driver/run_errors.hpp"
 #include "tools/holechart_dxf/options.hpp"
 
 struct Extents {

@@ -12,6 +12,7 @@
 #include "tools/holechart_dxf/dxf_reader.hpp"
 #include "tools/holechart_dxf/exchange_lines.hpp"
 #include "tools/holechart_dxf/options.hpp"
+#include "util/version.hpp"
 
 namespace {
 
@@ -41,6 +42,10 @@ int run(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(usage_text(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("holechart-dxf %s\n", holechart_version());
         return 0;
     }
     if (!options.force && output_is_an_input({options.input}, options.output, error)) {

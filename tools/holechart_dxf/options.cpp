@@ -96,6 +96,7 @@ const char* usage_text() {
            "  --absolute             show coordinates without their sign\n"
            "  --force                write OUT.dxf even when it is IN.dxf\n"
            "  -h, --help             show this text\n"
+           "  --version              show the version\n"
            "\n"
            "A hole's tag (decimals and depth, e.g. 2_12.5) is read from its extended\n"
            "data under the application name HOLECHART.\n";
@@ -118,6 +119,10 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
         }
         if (arg == "-h" || arg == "--help") {
             options.help = true;
+            return true;
+        }
+        if (arg == "--version") {
+            options.version = true;
             return true;
         }
         if (arg == "--window") {

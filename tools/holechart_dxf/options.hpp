@@ -19,15 +19,16 @@ struct DxfOptions {
     bool absolute = false;
     bool force = false;  // write the output even over the input
     bool help = false;
+    bool version = false;
 };
 
 // Longest layer name a record can carry.
 constexpr std::size_t kMaxChartLayerChars = 51;
 
 // Reads the arguments after the program name. Returns false with a one-line
-// reason in error when they are not usable. With --help the rest is not
-// checked. Window and origin numbers are taken as written, "inf" and "nan"
-// included: whether they can place a chart is the run's own check.
+// reason in error when they are not usable. With --help or --version the
+// rest is not checked. Window and origin numbers are taken as written, "inf"
+// and "nan" included: whether they can place a chart is the run's own check.
 bool parse_options(const std::vector<std::string>& args, DxfOptions& options, std::string& error);
 
 const char* usage_text();
