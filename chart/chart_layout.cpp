@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "chart/chart_dimensions.hpp"
 #include "chart/chart_primitives.hpp"
@@ -152,9 +153,9 @@ BlockPlace draw_type_block(RunState& state, LayoutCursor& at, int32_t circles) {
 }
 
 // One numbered row with the position's coordinates, and its number at the
-// hole itself.
+// hole itself; listed under the type block numbered type.
 void add_hole_row(RunState& state, LayoutCursor& at, const EntityRecord& position,
-                  const HoleTypeRow& row) {
+                  const HoleTypeRow& row, int32_t type) {
     const double u = at.u;
     at.hole_number += 1;
     // The test is on the row's top, so a row may end a little below y1.
@@ -173,10 +174,15 @@ void add_hole_row(RunState& state, LayoutCursor& at, const EntityRecord& positio
     // The first circle's decimals; a code outside 0 to 4 prints with the
     // nearest of them, as in the labels, so that no row lacks coordinates.
     const int decimals = row.type_code[0];
-    chart_add_value(state, g.x_value_x, text_y, position.center.x - state.origin_x, decimals);
-    chart_add_value(state, g.y_value_x, text_y, position.center.y - state.origin_y, decimals);
+    const double dx = position.center.x - state.origin_x;
+    const double dy = position.center.y - state.origin_y;
+    chart_add_value(state, g.x_value_x, text_y, dx, decimals);
+    chart_add_value(state, g.y_value_x, text_y, dy, decimals);
     chart_add_hole_mark(state, position.center.x, position.center.y, at.hole_number);
     at.y = row_bottom;
+    state.listing.holes.push_back(ListedHole{at.hole_number, type, position.center,
+                                             coordinate_text(state, dx, decimals),
+                                             coordinate_text(state, dy, decimals)});
 }
 
 // Lists every position of the leader's type that is not listed yet, in
@@ -184,13 +190,14 @@ void add_hole_row(RunState& state, LayoutCursor& at, const EntityRecord& positio
 int32_t list_type_rows(RunState& state, LayoutCursor& at, const EntityList& positions,
                        const std::vector<HoleTypeRow>& rows, int count, int leader,
                        std::vector<bool>& listed) {
+    const int32_t type = static_cast<int32_t>(state.listing.types.size()) + 1;
     int32_t listed_now = 0;
     for (int j = 0; j < count; ++j) {
         const std::size_t slot = static_cast<std::size_t>(j);
         if (listed[slot] || !same_hole_type(rows[static_cast<std::size_t>(leader)], rows[slot])) {
             continue;
         }
-        add_hole_row(state, at, positions[slot], rows[slot]);
+        add_hole_row(state, at, positions[slot], rows[slot], type);
         listed[slot] = true;
         listed_now += 1;
     }
@@ -198,14 +205,13 @@ int32_t list_type_rows(RunState& state, LayoutCursor& at, const EntityList& posi
 }
 
 // The count text, and the labels from the count text's line down.
-void write_count_and_labels(RunState& state, const BlockPlace& block, int32_t rows_of_type,
-                            const HoleTypeRow& row) {
+void write_count_and_labels(RunState& state, const BlockPlace& block, const ListedType& type) {
     const double u = state.unit_factor;
     const double first_line = block.top - kLabelLineDrop / u;
-    const std::string count_text = std::to_string(rows_of_type) + ")";
+    const std::string count_text = std::to_string(type.rows) + ")";
     chart_add_text(state, block.count_x, first_line, count_text.c_str());
     double label_y = first_line;
-    for (const std::string& label : compose_hole_labels(row)) {
+    for (const std::string& label : type.labels) {
         chart_add_text(state, block.label_x, label_y, label.c_str());
         label_y = label_y - kLabelLineDrop / u;
     }
@@ -235,8 +241,10 @@ void draw_hole_chart(RunState& state, const EntityList& positions,
         }
         const HoleTypeRow& row = rows[static_cast<std::size_t>(i)];
         const BlockPlace block = draw_type_block(state, at, row.circle_count);
-        const int32_t rows_of_type = list_type_rows(state, at, positions, rows, count, i, listed);
-        write_count_and_labels(state, block, rows_of_type, row);
+        ListedType type{row, 0, compose_hole_labels(row)};
+        type.rows = list_type_rows(state, at, positions, rows, count, i, listed);
+        write_count_and_labels(state, block, type);
+        state.listing.types.push_back(std::move(type));
     }
     chart_add_line(state, at.column.xr, top, at.column.xr, at.y);
     chart_add_line(state, at.column.xl, top, at.column.xl, at.y);

@@ -21,6 +21,7 @@ std::vector<std::string> compose_hole_labels(const HoleTypeRow& row);
 
 // Appends the chart of the first count positions, in their order, to the
 // chart list: each position is listed exactly once, under the type block of
-// the first position of its type that is not listed yet.
+// the first position of its type that is not listed yet. The state's listing
+// receives the same rows and type blocks as data.
 void draw_hole_chart(RunState& state, const EntityList& positions,
                      const std::vector<HoleTypeRow>& rows, int count);

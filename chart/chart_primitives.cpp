@@ -71,11 +71,15 @@ std::string format_chart_number(double value, int decimals) {
     return text;
 }
 
-void chart_add_value(RunState& state, double x, double y, double value, int decimals) {
+std::string coordinate_text(const RunState& state, double value, int decimals) {
     if (std::strcmp(state.settings.absolute_flag, "Y") == 0) {
         value = std::fabs(value);
     }
-    add_text(state, x, y, "BC", format_chart_number(value, decimals).c_str());
+    return format_chart_number(value, decimals);
+}
+
+void chart_add_value(RunState& state, double x, double y, double value, int decimals) {
+    add_text(state, x, y, "BC", coordinate_text(state, value, decimals).c_str());
 }
 
 void chart_add_header(RunState& state, double x_right, double y_top) {

@@ -4,6 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "chart/hole_type_table.hpp"
 
 #include "entity/entity_record.hpp"
 
@@ -27,6 +31,29 @@ struct ChartWindow {
     double y2 = 0.0;
 };
 
+// One row of the chart's table as the chart lists it.
+struct ListedHole {
+    int32_t number = 0;  // the hole number the chart prints
+    int32_t type = 0;    // the type block it stands under, from 1 in chart order
+    Point center;        // the hole position's centre in the drawing
+    std::string x_text;  // the coordinates exactly as the chart prints them
+    std::string y_text;
+};
+
+// One type block of the chart.
+struct ListedType {
+    HoleTypeRow row;                  // the row of the position that leads the block
+    int32_t rows = 0;                 // the rows listed under it: its count text
+    std::vector<std::string> labels;  // its labels, as the chart writes them
+};
+
+// What the chart lists, in chart order: the table behind the drawn chart,
+// for those who take the chart on into a spreadsheet or a program.
+struct ChartListing {
+    std::vector<ListedHole> holes;
+    std::vector<ListedType> types;
+};
+
 struct RunState {
     ChartSettings settings;
     ChartWindow window;
@@ -35,4 +62,5 @@ struct RunState {
     double origin_y = 0.0;
     EntityList chart_list;
     int32_t chart_count = 0;
+    ChartListing listing;
 };

@@ -7,7 +7,7 @@
 # of its own (see the DXF bridge and cmake/packaging.cmake).
 #
 # Outside Windows (GNU layout, relative to the prefix):
-#   bin/                    holechart, fad2svg, holechart-dxf
+#   bin/                    holechart, fad2svg, holechart-table, holechart-dxf
 #   libexec/holechart/      info_msgbox.exe, the stand-in message box program
 #   share/man/man1/         one man page per program
 #   share/doc/holechart/    README.md
@@ -44,6 +44,7 @@ endfunction()
 
 holechart_install_program(holechart)
 holechart_install_program(fad2svg)
+holechart_install_program(holechart-table)
 # The tool starts the message box program by its file name from the link
 # folder, so the stand-in is not a command of its own: it lies beside the
 # programs only on Windows, and scripts/setup-drive.sh copies it into a link

@@ -23,7 +23,8 @@ struct Program {
 // The programs of this build; the DXF bridge only where dxflib is.
 std::vector<Program> programs_in(const fs::path& bin) {
     std::vector<Program> programs = {{"holechart", (bin / "holechart").string()},
-                                     {"fad2svg", (bin / "fad2svg").string()}};
+                                     {"fad2svg", (bin / "fad2svg").string()},
+                                     {"holechart-table", (bin / "holechart-table").string()}};
 #ifdef HOLECHART_DXF_BINARY
     programs.push_back({"holechart-dxf", (bin / "holechart-dxf").string()});
 #endif

@@ -164,6 +164,22 @@ TEST_F(WindowsRun, ProgramInAFolderWithBlanksIsStartedThroughCmd) {
     EXPECT_FALSE(run_program_and_wait((folder / "missing.exe").string()));
 }
 
+TEST_F(WindowsRun, HoleTableEndsItsLinesAsWindowsText) {
+    write_example();
+    const std::vector<std::string> args = example_args();
+    const auto table = run_program(
+        zep, HOLECHART_TABLE_BINARY,
+        {(work / "Object.fad").string(), "--settings", (work / "infoHoleTable.dat").string(),
+         "--origin", args[4], args[5], "-o", (work / "holes.csv").string()});
+    EXPECT_EQ(table.exit_code, 0) << table.err;
+    const std::string csv = read_file(work / "holes.csv");
+    EXPECT_EQ(csv.rfind("No,X,Y,Type,Count,Description,Diameter,Depth,Thread,Side\r\n"
+                        "1,50.000,105.000,1,6,M6_TAP,5.000,,M6,front\r\n",
+                        0),
+              0u)
+        << csv;
+}
+
 TEST_F(WindowsRun, VersionAndHelpTouchNoFile) {
     clear_zep();
     const auto version = run_program(fs::temp_directory_path(), HOLECHART_BINARY, {"--version"});

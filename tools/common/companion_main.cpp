@@ -21,3 +21,11 @@ int run_companion(const char* program, int (*body)(int, char**), int argc, char*
     std::fputs(": out of memory\n", stderr);
     return 1;
 }
+
+std::string one_line(const char* message_line) {
+    std::string line = message_line;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
+        line.pop_back();
+    }
+    return line;
+}

@@ -2,7 +2,13 @@
 // running out of memory reported as an error of the program's own.
 #pragma once
 
+#include <string>
+
 // Runs body (argc, argv) and returns its exit code. When memory runs out
 // anywhere in it, prints "PROGRAM: out of memory" on standard error and
 // returns 1, the companions' code for a failed run.
 int run_companion(const char* program, int (*body)(int, char**), int argc, char** argv);
+
+// A message of the tool's message box ("Invalid hole values in drawing...\n")
+// as one line of a companion's error, without its line end.
+std::string one_line(const char* message_line);
