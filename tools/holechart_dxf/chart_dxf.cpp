@@ -81,6 +81,12 @@ void entity_start(DxfText& dxf, DxfLayout& layout, const char* type, const Entit
     dxf.integer(62, r.color == 0 ? 1 : r.color);
 }
 
+// The mark that makes the entity the chart's own: a later run replaces it.
+void chart_mark(DxfText& dxf) {
+    dxf.pair(1001, kChartApplication);
+    dxf.pair(1000, "hole chart");
+}
+
 void write_line(DxfText& dxf, DxfLayout& layout, const EntityRecord& r) {
     entity_start(dxf, layout, "LINE", r);
     if (layout.subclass_markers) {
@@ -88,6 +94,7 @@ void write_line(DxfText& dxf, DxfLayout& layout, const EntityRecord& r) {
     }
     dxf.point(10, r.p1);
     dxf.point(11, r.p2);
+    chart_mark(dxf);
 }
 
 void write_text(DxfText& dxf, DxfLayout& layout, const EntityRecord& r) {
@@ -117,6 +124,7 @@ void write_text(DxfText& dxf, DxfLayout& layout, const EntityRecord& r) {
     if (a.vertical != 0) {
         dxf.integer(73, a.vertical);
     }
+    chart_mark(dxf);
 }
 
 void write_layer(DxfText& dxf, DxfLayout& layout, const char* name, int color) {
@@ -141,10 +149,24 @@ void write_layer(DxfText& dxf, DxfLayout& layout, const char* name, int color) {
     }
 }
 
-bool has_layer(const DxfLayout& layout, const char* name) {
-    const std::string upper = dxf_upper(name);
-    return std::find(layout.layer_names.begin(), layout.layer_names.end(), upper) !=
-           layout.layer_names.end();
+void write_appid(DxfText& dxf, DxfLayout& layout) {
+    dxf.pair(0, "APPID");
+    if (layout.handles) {
+        dxf.pair(5, hex_handle(layout.next_handle++));
+    }
+    if (layout.subclass_markers) {
+        if (!layout.appid_table_handle.empty()) {
+            dxf.pair(330, layout.appid_table_handle);
+        }
+        dxf.pair(100, "AcDbSymbolTableRecord");
+        dxf.pair(100, "AcDbRegAppTableRecord");
+    }
+    dxf.pair(2, kChartApplication);
+    dxf.integer(70, 0);
+}
+
+bool has_name(const std::vector<std::string>& names, const char* name) {
+    return std::find(names.begin(), names.end(), dxf_upper(name)) != names.end();
 }
 
 }  // namespace
@@ -169,9 +191,13 @@ ChartInsertions format_chart_dxf(const RunState& state, DxfLayout& layout) {
         return insertions;
     }
     const EntityRecord& first = state.chart_list[0];
-    if (layout.layer_table_end != kNoOffset && !has_layer(layout, first.layer)) {
+    if (layout.layer_table_end != kNoOffset && !has_name(layout.layer_names, first.layer)) {
         DxfText dxf(insertions.layer_record, layout);
         write_layer(dxf, layout, first.layer, first.color);
+    }
+    if (layout.appid_table_end != kNoOffset && !has_name(layout.appid_names, kChartApplication)) {
+        DxfText dxf(insertions.appid_record, layout);
+        write_appid(dxf, layout);
     }
     DxfText dxf(insertions.entities, layout);
     for (int i = 0; i < state.chart_count; ++i) {
@@ -204,14 +230,22 @@ std::string splice_chart(const std::string& bytes, const DxfLayout& layout,
         splices.push_back(
             {layout.layer_table_end, layout.layer_table_end, &insertions.layer_record});
     }
+    if (!insertions.appid_record.empty()) {
+        splices.push_back(
+            {layout.appid_table_end, layout.appid_table_end, &insertions.appid_record});
+    }
+    static const std::string nothing;
+    for (const auto& range : layout.earlier_chart) {
+        splices.push_back({range.first, range.second, &nothing});
+    }
     if (!insertions.entities.empty()) {
         splices.push_back({layout.entities_end, layout.entities_end, &insertions.entities});
     }
-    std::sort(splices.begin(), splices.end(),
-              [](const Splice& a, const Splice& b) { return a.begin < b.begin; });
+    std::stable_sort(splices.begin(), splices.end(),
+                     [](const Splice& a, const Splice& b) { return a.begin < b.begin; });
     std::string out;
     out.reserve(bytes.size() + insertions.entities.size() + insertions.layer_record.size() +
-                insertions.handseed.size());
+                insertions.appid_record.size() + insertions.handseed.size());
     std::size_t copied = 0;
     for (const Splice& s : splices) {
         if (s.begin < copied || s.end > bytes.size()) {

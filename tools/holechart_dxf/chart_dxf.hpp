@@ -1,6 +1,8 @@
 // The chart's lines and texts as DXF, for the file they are added to: with
-// subclass markers, handles and owner where the file's version has them, and
-// a LAYER table record for a chart layer that the drawing does not have yet.
+// subclass markers, handles and owner where the file's version has them,
+// each marked as the chart's by extended data under kChartApplication; a
+// LAYER table record for a chart layer that the drawing does not have yet,
+// and an APPID record for the mark's application name.
 #pragma once
 
 #include <string>
@@ -11,13 +13,15 @@
 struct ChartInsertions {
     std::string entities;      // goes before the ENDSEC of the ENTITIES section
     std::string layer_record;  // goes before the ENDTAB of the LAYER table
+    std::string appid_record;  // goes before the ENDTAB of the APPID table
     std::string handseed;      // replaces the pair that holds $HANDSEED
 };
 
 // Takes handles from layout.next_handle and moves it past them.
 ChartInsertions format_chart_dxf(const RunState& state, DxfLayout& layout);
 
-// The file's bytes with the insertions made and nothing else changed.
+// The file's bytes with the insertions made and the entities of an earlier
+// chart (layout.earlier_chart) taken out, nothing else changed.
 std::string splice_chart(const std::string& bytes, const DxfLayout& layout,
                          const ChartInsertions& insertions);
 

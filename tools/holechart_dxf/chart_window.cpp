@@ -17,34 +17,43 @@ namespace {
 constexpr double kGap = 10.0;
 constexpr double kLowestWindow = 120.0;
 
-void include(Extents& e, Point p) {
-    if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
-        return;
-    }
-    if (e.empty) {
-        e = Extents{false, p.x, p.y, p.x, p.y};
-        return;
-    }
-    e.min_x = std::fmin(e.min_x, p.x);
-    e.min_y = std::fmin(e.min_y, p.y);
-    e.max_x = std::fmax(e.max_x, p.x);
-    e.max_y = std::fmax(e.max_y, p.y);
-}
+// Millimetres per unit of each $INSUNITS code from 1 on, and whether the
+// unit is imperial (the chart then takes 0.1 inch, not 2.5 mm).
+struct DrawingUnit {
+    double millimetres;
+    bool imperial;
+};
+constexpr DrawingUnit kUnits[] = {
+    {25.4, true},                    // 1 inches
+    {304.8, true},                   // 2 feet
+    {1609344.0, true},               // 3 miles
+    {1.0, false},                    // 4 millimetres
+    {10.0, false},                   // 5 centimetres
+    {1000.0, false},                 // 6 metres
+    {1e6, false},                    // 7 kilometres
+    {25.4e-6, true},                 // 8 microinches
+    {0.0254, true},                  // 9 mils
+    {914.4, true},                   // 10 yards
+    {1e-7, false},                   // 11 angstroms
+    {1e-6, false},                   // 12 nanometres
+    {1e-3, false},                   // 13 microns
+    {100.0, false},                  // 14 decimetres
+    {1e4, false},                    // 15 decametres
+    {1e5, false},                    // 16 hectometres
+    {1e12, false},                   // 17 gigametres
+    {1.495978707e14, false},         // 18 astronomical units
+    {9.4607304725808e18, false},     // 19 light years
+    {3.0856775814913673e19, false},  // 20 parsecs
+    {304.8006096, true},             // 21 US survey feet
+    {25.4000508, true},              // 22 US survey inches
+    {914.4018288, true},             // 23 US survey yards
+    {1609347.2187, true},            // 24 US survey miles
+};
 
-void include_arc(Extents& e, Point centre, double radius, double start, double sweep) {
-    auto at = [&](double angle) {
-        return Point{centre.x + radius * std::cos(angle * kDegreesToRadians),
-                     centre.y + radius * std::sin(angle * kDegreesToRadians)};
-    };
-    include(e, at(start));
-    include(e, at(start + sweep));
-    // The quadrant points that the arc passes.
-    for (double quadrant = 0.0; quadrant < 360.0; quadrant += 90.0) {
-        if (normalise_degrees(quadrant - start) <= sweep) {
-            include(e, at(quadrant));
-        }
-    }
-}
+constexpr double kMetricHeight = 2.5;     // millimetres
+constexpr double kImperialHeight = 2.54;  // millimetres: 0.1 inch
+constexpr double kLeastShare = 0.002;
+constexpr double kMostShare = 0.02;
 
 std::optional<RunError> chart_pass(const ChartSettings& settings, const double numbers[6],
                                    const EntityList& records, int count, RunState& state,
@@ -74,35 +83,23 @@ bool window_finite(const double numbers[4]) {
 
 }  // namespace
 
-Extents drawing_extents(const EntityList& list, int count) {
-    Extents e;
-    for (int i = 0; i < count; ++i) {
-        const EntityRecord& r = list[static_cast<std::size_t>(i)];
-        const bool arc_shape = has_shape(r, "A") || has_shape(r, "C");
-        if (has_kind(r, "ARC") || has_kind(r, "CIRCLE") || (has_kind(r, "PLINE") && arc_shape)) {
-            include_arc(e, r.center, r.radius, r.start_angle, r.sweep);
-        } else if (has_kind(r, "LINE") || has_kind(r, "PLINE")) {
-            include(e, r.p1);
-            include(e, r.p2);
-        } else if (has_kind(r, "SOLID")) {
-            include(e, r.p1);
-            include(e, r.p2);
-            include(e, r.center);
-            include(e, r.p4);
-        } else if (has_kind(r, "DIMENSION")) {
-            include(e, r.p1);
-            include(e, r.p2);
-            include(e, r.p4);
-            include(e, r.p5);
-            include(e, r.p6);
-        } else {
-            include(e, r.p1);
-        }
+double default_text_height(int insertion_units, int measurement, const Extents& extents) {
+    double height = kMetricHeight;
+    constexpr int kKnownUnits = static_cast<int>(sizeof kUnits / sizeof kUnits[0]);
+    if (insertion_units >= 1 && insertion_units <= kKnownUnits) {
+        const DrawingUnit& unit = kUnits[insertion_units - 1];
+        height = (unit.imperial ? kImperialHeight : kMetricHeight) / unit.millimetres;
+    } else if (measurement == 0) {
+        height = kImperialHeight / 25.4;
     }
-    return e;
+    const double side = larger_side(extents);
+    if (side > 0.0 && std::isfinite(side)) {
+        height = std::fmin(std::fmax(height, kLeastShare * side), kMostShare * side);
+    }
+    return height;
 }
 
-ChartSettings settings_from(const DxfOptions& options) {
+ChartSettings settings_from(const DxfOptions& options, double text_height) {
     ChartSettings s;
     if (options.layer_given) {
         s.layer_mode = 0;
@@ -114,7 +111,7 @@ ChartSettings settings_from(const DxfOptions& options) {
         s.layer_color = 3;
     }
     copy_text(s.absolute_flag, std::string_view(options.absolute ? "Y" : "N"));
-    s.chart_text_height = options.text_height;
+    s.chart_text_height = text_height;
     return s;
 }
 
@@ -147,16 +144,16 @@ int chart_columns(const RunState& state) {
     return static_cast<int>(std::lround((state.window.x2 - leftmost + kColumnGap / u) / step));
 }
 
-std::optional<RunError> draw_chart(const DxfOptions& options, const EntityList& records, int count,
+std::optional<RunError> draw_chart(const DxfOptions& options, double text_height,
+                                   const Extents& extents, const EntityList& records, int count,
                                    RunState& state, bool& holes_found) {
-    const ChartSettings settings = settings_from(options);
+    const ChartSettings settings = settings_from(options, text_height);
     double numbers[6] = {options.window[0], options.window[1], options.window[2],
                          options.window[3], options.origin[0], options.origin[1]};
     if (options.window_given) {
         return chart_pass(settings, numbers, records, count, state, holes_found);
     }
     const double u = 2.5 / settings.chart_text_height;
-    const Extents extents = drawing_extents(records, count);
     window_beside(extents, u, 1, numbers);
     if (!window_finite(numbers)) {
         return kChartOutOfRange;

@@ -7,21 +7,17 @@
 
 #include "chart/run_state.hpp"
 #include "driver/run_errors.hpp"
+#include "tools/holechart_dxf/drawing_geometry.hpp"
 #include "tools/holechart_dxf/options.hpp"
 
-struct Extents {
-    bool empty = true;
-    double min_x = 0.0;
-    double min_y = 0.0;
-    double max_x = 0.0;
-    double max_y = 0.0;
-};
+// The chart's text height when none is given: 2.5 mm, or 0.1 inch in a
+// drawing in inches, feet or other imperial units, expressed in the
+// drawing's units ($INSUNITS; without them $MEASUREMENT, 0 being imperial,
+// and without that millimetres), then held within 0.2 % to 2 % of the
+// larger side of the drawing's extent.
+double default_text_height(int insertion_units, int measurement, const Extents& extents);
 
-// The box around the first count records, arcs by their true extent, texts
-// by their insertion point.
-Extents drawing_extents(const EntityList& list, int count);
-
-ChartSettings settings_from(const DxfOptions& options);
+ChartSettings settings_from(const DxfOptions& options, double text_height);
 
 // The window beside the drawing for a chart of the given number of columns
 // at chart unit u: its columns side by side from 10 units right of the
@@ -32,9 +28,11 @@ void window_beside(const Extents& extents, double u, int columns, double numbers
 // How many columns the chart in the state has.
 int chart_columns(const RunState& state);
 
-// Draws the chart of the first count records into state. Without a window
-// in the options the chart goes beside the drawing, on as many columns as
-// it needs there: a first pass counts them, a second draws them in a window
-// wide enough. The records themselves are left as they are.
-std::optional<RunError> draw_chart(const DxfOptions& options, const EntityList& records, int count,
+// Draws the chart of the first count records into state, at the given text
+// height. Without a window in the options the chart goes beside the
+// drawing's extent, on as many columns as it needs there: a first pass
+// counts them, a second draws them in a window wide enough. The records
+// themselves are left as they are.
+std::optional<RunError> draw_chart(const DxfOptions& options, double text_height,
+                                   const Extents& extents, const EntityList& records, int count,
                                    RunState& state, bool& holes_found);

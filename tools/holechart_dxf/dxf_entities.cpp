@@ -1,21 +1,41 @@
 #include "tools/holechart_dxf/dxf_entities.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 #include "geometry/geometry.hpp"
 
-void EntityMapper::processCodeValuePair(unsigned int code, const std::string& value) {
-    pair_read = true;
-    event = take_pair(structure, code, value);
+namespace {
+
+// A closed polyline of at least this many straight segments whose corners
+// lie on one circle looks round.
+constexpr std::size_t kFacetedCorners = 8;
+
+// The lines of a multi-line text: at "\P" and line ends.
+std::vector<std::size_t> paragraph_lengths(const std::string& text) {
+    std::vector<std::size_t> lengths(1, 0);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' || (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'P')) {
+            i += text[i] == '\\' ? 1 : 0;
+            lengths.push_back(0);
+        } else {
+            lengths.back() += 1;
+        }
+    }
+    return lengths;
 }
 
+}  // namespace
+
 void EntityMapper::finish() {
-    flush_polyline();
+    flush_pending();
     finish_layout(structure, drawing_.layout);
     for (const auto& layer : layers_) {
         drawing_.layout.layer_names.push_back(layer.first);
     }
+    drawing_.insertion_units = structure.insertion_units;
+    drawing_.measurement = structure.measurement;
 }
 
 void EntityMapper::addLayer(const DL_LayerData& data) {
@@ -32,8 +52,12 @@ void EntityMapper::addXDataApp(const std::string& application) {
 
 void EntityMapper::addXDataString(int code, const std::string& value) {
     if (code == 1000 && structure.current.in_tag_application && !structure.current.has_tag) {
+        // Blanks around a tag are no part of it.
+        const std::size_t first = value.find_first_not_of(" \t");
+        const std::size_t last = value.find_last_not_of(" \t");
         structure.current.has_tag = true;
-        structure.current.tag = value;
+        structure.current.tag =
+            first == std::string::npos ? std::string() : value.substr(first, last - first + 1);
     }
 }
 
@@ -41,34 +65,55 @@ void EntityMapper::addMTextChunk(const std::string& text) {
     structure.current.mtext_chunks += text;
 }
 
-bool EntityMapper::take_entity() {
-    flush_polyline();
-    return structure.completing.section == "ENTITIES" && !getAttributes().isInPaperSpace();
+void EntityMapper::addBlock(const DL_BlockData& data) {
+    flush_pending();
+    geometry_.begin_block(dxf_upper(data.name), Point{data.bpx, data.bpy});
 }
 
-EntityPlane EntityMapper::entity_plane() {
+void EntityMapper::endBlock() {
+    flush_pending();
+    geometry_.end_block();
+}
+
+EntityMapper::Target EntityMapper::take_entity() {
+    flush_pending();
+    const DxfObject& entity = structure.completing;
+    if (entity.section == "ENTITIES") {
+        // The chart of an earlier run is replaced, not charted.
+        return entity.chart_mark || getAttributes().isInPaperSpace() ? Target::none : Target::model;
+    }
+    return entity.section == "BLOCKS" && geometry_.in_block() ? Target::block : Target::none;
+}
+
+EntityPlane EntityMapper::entity_plane(Target target) {
     const double* d = getExtrusion()->getDirection();
     const EntityPlane plane = plane_of(d[0], d[1], d[2]);
-    if (plane == EntityPlane::tilted) {
+    if (plane == EntityPlane::tilted && target == Target::model) {
         drawing_.tilted += 1;
     }
     return plane;
 }
 
-RecordHead EntityMapper::head_of_entity() {
+ShapeHead EntityMapper::head_of_entity(bool numbered) {
     const DL_Attributes attributes = getAttributes();
-    RecordHead head;
-    head.id = ++next_id_;
+    ShapeHead shape;
+    RecordHead& head = shape.head;
+    head.id = numbered ? ++next_id_ : 0;
     head.handle = token_text(dxf_upper(structure.completing.handle), "0");
     head.layer = token_text(attributes.getLayer(), "0");
+    shape.layer_zero = dxf_upper(attributes.getLayer()) == "0";
 
     const auto layer = layers_.find(dxf_upper(attributes.getLayer()));
+    shape.layer_color = layer != layers_.end() ? layer->second.color : 7;
+    shape.layer_line_type = layer != layers_.end() ? layer->second.line_type : "ByL";
     const int color = attributes.getColor();
     if (color == 256) {
-        head.color = layer != layers_.end() ? layer->second.color : 7;
+        head.color = shape.layer_color;
+        shape.color_by_layer = true;
     } else if (color == 0) {
         // BYBLOCK: the format has no colour 0, and writes it as 1.
         head.color = 1;
+        shape.color_by_block = true;
     } else {
         head.color = std::abs(color);
     }
@@ -76,10 +121,12 @@ RecordHead EntityMapper::head_of_entity() {
     const std::string line_type = dxf_upper(attributes.getLinetype());
     if (line_type.empty() || line_type == "BYLAYER") {
         head.line_type = "ByL";
-        head.line_style = layer != layers_.end() ? layer->second.line_type : "ByL";
+        head.line_style = shape.layer_line_type;
+        shape.line_type_by_layer = true;
     } else if (line_type == "BYBLOCK") {
         head.line_type = "ByB";
         head.line_style = "ByB";
+        shape.line_type_by_block = true;
     } else {
         head.line_type = token_text(attributes.getLinetype(), "ByL");
         head.line_style = head.line_type;
@@ -87,46 +134,79 @@ RecordHead EntityMapper::head_of_entity() {
     if (structure.completing.has_tag) {
         head.tag = token_text(structure.completing.tag, "NO");
     }
-    return head;
+    return shape;
+}
+
+int EntityMapper::add_line(const std::string& line) {
+    drawing_.lines.push_back(line);
+    return static_cast<int>(drawing_.lines.size()) - 1;
 }
 
 void EntityMapper::addLine(const DL_LineData& data) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
-    add_line(line_record(head_of_entity(), Point{data.x1, data.y1}, Point{data.x2, data.y2}));
+    const Point a{data.x1, data.y1};
+    const Point b{data.x2, data.y2};
+    if (target == Target::model) {
+        add_line(line_record(head_of_entity(true).head, a, b));
+    }
+    geometry_.add_line(a, b);
 }
 
 void EntityMapper::addArc(const DL_ArcData& data) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
-    const EntityPlane plane = entity_plane();
+    const EntityPlane plane = entity_plane(target);
     if (plane == EntityPlane::tilted) {
         return;
     }
     const ArcAngles angles = arc_angles_in_drawing(data.angle1, data.angle2, plane);
-    add_line(arc_record(head_of_entity(), to_drawing(Point{data.cx, data.cy}, plane), data.radius,
-                        angles.start, angles.end));
+    Shape shape;
+    shape.kind = ShapeKind::arc;
+    shape.centre = to_drawing(Point{data.cx, data.cy}, plane);
+    shape.radius = data.radius;
+    shape.start = angles.start;
+    shape.end = angles.end;
+    ShapeHead head = head_of_entity(target == Target::model);
+    if (target == Target::model) {
+        shape.line =
+            add_line(arc_record(head.head, shape.centre, shape.radius, shape.start, shape.end));
+    }
+    shape.head = geometry_.add_head(std::move(head));
+    geometry_.add(shape);
 }
 
 void EntityMapper::addCircle(const DL_CircleData& data) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
-    const EntityPlane plane = entity_plane();
+    const EntityPlane plane = entity_plane(target);
     if (plane == EntityPlane::tilted) {
         return;
     }
-    add_line(
-        circle_record(head_of_entity(), to_drawing(Point{data.cx, data.cy}, plane), data.radius));
+    Shape shape;
+    shape.kind = ShapeKind::circle;
+    shape.centre = to_drawing(Point{data.cx, data.cy}, plane);
+    shape.radius = data.radius;
+    ShapeHead head = head_of_entity(target == Target::model);
+    if (target == Target::model) {
+        shape.line = add_line(circle_record(head.head, shape.centre, shape.radius));
+    }
+    shape.head = geometry_.add_head(std::move(head));
+    geometry_.add(shape);
 }
 
 void EntityMapper::addText(const DL_TextData& data) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
-    const EntityPlane plane = entity_plane();
+    const EntityPlane plane = entity_plane(target);
     const std::string text = token_text(data.text, "");
     // A text without characters shows nothing, and the format cannot carry it.
     if (plane == EntityPlane::tilted || text.empty()) {
@@ -138,68 +218,122 @@ void EntityMapper::addText(const DL_TextData& data) {
     const int h = data.hJustification;
     const int v = data.vJustification;
     const bool by_first_point = (h == 0 && v == 0) || h == 3 || h == 5;
-    std::string justify;
-    if (h == 4) {
-        justify = "MC";
-    } else {
-        justify += v == 2 ? 'M' : v == 3 ? 'T' : 'B';
-        justify += h == 1 ? 'C' : h == 2 ? 'R' : 'L';
-    }
-    const Point at = by_first_point ? Point{data.ipx, data.ipy} : Point{data.apx, data.apy};
+    const Point own = by_first_point ? Point{data.ipx, data.ipy} : Point{data.apx, data.apy};
     // dxflib gives a text's rotation in radians.
-    double angle = data.angle * kRadiansToDegrees;
-    if (plane == EntityPlane::mirrored) {
-        angle = 180.0 - angle;
+    const double own_angle = data.angle * kRadiansToDegrees;
+    if (target == Target::model) {
+        std::string justify;
+        if (h == 4) {
+            justify = "MC";
+        } else {
+            justify += v == 2 ? 'M' : v == 3 ? 'T' : 'B';
+            justify += h == 1 ? 'C' : h == 2 ? 'R' : 'L';
+        }
+        const double angle = plane == EntityPlane::mirrored ? 180.0 - own_angle : own_angle;
+        add_line(text_record(head_of_entity(true).head, "TEXT", to_drawing(own, plane), data.height,
+                             normalise_degrees(angle), justify, text));
     }
-    add_line(text_record(head_of_entity(), "TEXT", to_drawing(at, plane), data.height,
-                         normalise_degrees(angle), justify, text));
+    // The box: aligned and fit texts fill the way between their two points.
+    const double factor = data.xScaleFactor > 0.0 ? data.xScaleFactor : 1.0;
+    const std::size_t chars = std::max(data.text.size(), structure.completing.text_chars);
+    double width = static_cast<double>(chars) * kCharacterWidth * data.height * factor;
+    if (h == 3 || h == 5) {
+        width = std::fmax(width, distance_between(Point{data.ipx, data.ipy}, own));
+    }
+    const double left = h == 1 || h == 4 ? width / 2.0 : h == 2 ? width : 0.0;
+    const double hh = data.height;
+    const double bottom = v == 3 ? -1.3 * hh : v == 2 || h == 4 ? -0.65 * hh : -0.3 * hh;
+    const double top = v == 3 ? 0.0 : v == 2 || h == 4 ? 0.65 * hh : hh;
+    add_text_box(by_first_point ? Point{data.ipx, data.ipy} : own, plane, own_angle, width, left,
+                 bottom, top);
 }
 
 void EntityMapper::addMText(const DL_MTextData& data) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
-    const EntityPlane plane = entity_plane();
-    const std::string text = token_text(structure.completing.mtext_chunks + data.text, "");
+    const EntityPlane plane = entity_plane(target);
+    const std::string whole = structure.completing.mtext_chunks + data.text;
+    const std::string text = token_text(whole, "");
     if (plane == EntityPlane::tilted || text.empty()) {
         return;
     }
     static const char* const kAttachments[] = {"TL", "TC", "TR", "ML", "MC",
                                                "MR", "BL", "BC", "BR"};
-    const int attachment = data.attachmentPoint;
-    const std::string justify =
-        attachment >= 1 && attachment <= 9 ? kAttachments[attachment - 1] : "TL";
+    const int attachment =
+        data.attachmentPoint >= 1 && data.attachmentPoint <= 9 ? data.attachmentPoint : 1;
     // In radians, from the rotation or the direction vector, once the
     // library knows its own version (read_dxf_drawing).
-    add_line(text_record(head_of_entity(), "MTEXT", Point{data.ipx, data.ipy}, data.height,
-                         normalise_degrees(data.angle * kRadiansToDegrees), justify, text));
+    const double angle = normalise_degrees(data.angle * kRadiansToDegrees);
+    if (target == Target::model) {
+        add_line(text_record(head_of_entity(true).head, "MTEXT", Point{data.ipx, data.ipy},
+                             data.height, angle, kAttachments[attachment - 1], text));
+    }
+    // The box: as wide as its reference width, which wraps the lines, or
+    // as its longest line; as high as its lines.
+    double width = 0.0;
+    double lines = 0.0;
+    std::vector<std::size_t> lengths = paragraph_lengths(whole);
+    // What the library got cut counts to the longest line.
+    if (structure.completing.text_chars > whole.size()) {
+        *std::max_element(lengths.begin(), lengths.end()) +=
+            structure.completing.text_chars - whole.size();
+    }
+    for (const std::size_t length : lengths) {
+        const double natural = static_cast<double>(length) * kCharacterWidth * data.height;
+        if (data.width > 0.0) {
+            lines += std::fmax(1.0, std::ceil(natural / data.width));
+        } else {
+            lines += 1.0;
+            width = std::fmax(width, natural);
+        }
+    }
+    if (data.width > 0.0) {
+        width = data.width;
+    }
+    const double height = lines * data.height * kLineSpacing;
+    const int column = (attachment - 1) % 3;
+    const int row = (attachment - 1) / 3;
+    const double left = width * 0.5 * column;
+    const double top = height * 0.5 * row;
+    add_text_box(Point{data.ipx, data.ipy}, plane, angle, width, left, top - height, top);
 }
 
 void EntityMapper::addPoint(const DL_PointData& data) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
-    add_line(point_record(head_of_entity(), Point{data.x, data.y}, structure.point_mode,
-                          structure.point_size));
+    if (target == Target::model) {
+        add_line(point_record(head_of_entity(true).head, Point{data.x, data.y},
+                              structure.point_mode, structure.point_size));
+    }
+    geometry_.add_point(Point{data.x, data.y});
 }
 
 void EntityMapper::addSolid(const DL_SolidData& data) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
-    const EntityPlane plane = entity_plane();
+    const EntityPlane plane = entity_plane(target);
     if (plane == EntityPlane::tilted) {
         return;
     }
     Point corners[4];
     for (int i = 0; i < 4; ++i) {
         corners[i] = to_drawing(Point{data.x[i], data.y[i]}, plane);
+        geometry_.add_point(corners[i]);
     }
-    add_line(solid_record(head_of_entity(), corners));
+    if (target == Target::model) {
+        add_line(solid_record(head_of_entity(true).head, corners));
+    }
 }
 
 void EntityMapper::addPolyline(const DL_PolylineData& data) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
     // Meshes (16) and polyface meshes (64) are surfaces, not outlines.
@@ -207,13 +341,14 @@ void EntityMapper::addPolyline(const DL_PolylineData& data) {
         return;
     }
     // A 3D polyline (8) has its vertices in drawing coordinates.
-    const EntityPlane plane = (data.flags & 8) != 0 ? EntityPlane::top : entity_plane();
+    const EntityPlane plane = (data.flags & 8) != 0 ? EntityPlane::top : entity_plane(target);
     if (plane == EntityPlane::tilted) {
         return;
     }
     polyline_ = PendingPolyline{};
     polyline_.open = true;
-    polyline_.head = head_of_entity();
+    polyline_.target = target;
+    polyline_.head = head_of_entity(target == Target::model);
     polyline_.closed = (data.flags & 1) != 0;
     polyline_.plane = plane;
 }
@@ -227,43 +362,118 @@ void EntityMapper::addVertex(const DL_VertexData& data) {
         to_drawing(Point{data.x, data.y}, polyline_.plane), mirrored ? -data.bulge : data.bulge});
 }
 
+void EntityMapper::flush_pending() {
+    flush_polyline();
+    flush_spline();
+    leader_ = PendingCurve{};
+    hatch_ = Target::none;
+}
+
 void EntityMapper::flush_polyline() {
     if (!polyline_.open) {
         return;
     }
     PendingPolyline p = std::move(polyline_);
     polyline_ = PendingPolyline{};
+    const bool model = p.target == Target::model;
     const std::size_t n = p.vertices.size();
     // The polyline took the next number when it began and nothing has been
     // numbered since: its segments are numbered on from there.
-    int id = p.head.id;
-    next_id_ = id - 1;
+    int id = p.head.head.id;
+    if (model) {
+        next_id_ = id - 1;
+    }
     if (n < 2) {
         return;
     }
+    const int head = geometry_.add_head(p.head);
+    bool straight = true;
     auto add_segment = [&](const PendingPolyline::Vertex& from, const PendingPolyline::Vertex& to) {
-        RecordHead head = p.head;
-        head.id = id;
-        next_id_ = id;
-        ++id;
+        RecordHead record = p.head.head;
+        record.id = id;
+        if (model) {
+            next_id_ = id;
+            ++id;
+        }
+        Shape shape;
         BulgeArc arc{};
         if (bulge_arc(from.at, to.at, from.bulge, arc)) {
-            add_line(polyline_arc_record(head, from.at, to.at, from.bulge, arc));
+            straight = false;
+            shape.kind = ShapeKind::bulge_arc;
+            shape.head = head;
+            shape.centre = arc.centre;
+            shape.radius = arc.radius;
+            shape.start = arc.start;
+            shape.end = arc.end;
+            shape.bulge = from.bulge;
+            if (model) {
+                shape.line = add_line(polyline_arc_record(record, from.at, to.at, from.bulge, arc));
+            }
         } else {
-            add_line(polyline_line_record(head, from.at, to.at));
+            shape.kind = ShapeKind::line;
+            if (model) {
+                add_line(polyline_line_record(record, from.at, to.at));
+            }
         }
+        shape.a = from.at;
+        shape.b = to.at;
+        geometry_.add(shape);
     };
     for (std::size_t i = 0; i + 1 < n; ++i) {
         add_segment(p.vertices[i], p.vertices[i + 1]);
     }
     // The closing segment, unless the last vertex repeats the first.
-    if (p.closed && distance_between(p.vertices[n - 1].at, p.vertices[0].at) > 0.0) {
+    const bool repeats = distance_between(p.vertices[n - 1].at, p.vertices[0].at) <= 0.0;
+    if (p.closed && !repeats) {
         add_segment(p.vertices[n - 1], p.vertices[0]);
+    }
+    // A closed outline of many straight sides on one circle: a faceted
+    // circle, which looks like a hole but is not charted.
+    const std::size_t corners = repeats ? n - 1 : n;
+    if (straight && (p.closed || repeats) && corners >= kFacetedCorners) {
+        std::vector<Point> points;
+        for (std::size_t i = 0; i < corners; ++i) {
+            points.push_back(p.vertices[i].at);
+        }
+        if (on_one_circle(points)) {
+            Shape shape;
+            shape.kind = ShapeKind::round_outline;
+            shape.index = static_cast<int>(RoundOutline::faceted_polygon);
+            geometry_.add(shape);
+        }
     }
 }
 
-void EntityMapper::add_dimension(const DL_DimensionData& data, DimensionValues values) {
-    if (entity_plane() == EntityPlane::tilted) {
+void EntityMapper::addInsert(const DL_InsertData& data) {
+    const Target target = take_entity();
+    if (target == Target::none) {
+        return;
+    }
+    const EntityPlane plane = entity_plane(target);
+    if (plane == EntityPlane::tilted) {
+        return;
+    }
+    BlockReference r;
+    r.block = dxf_upper(data.name);
+    r.at = Point{data.ipx, data.ipy};
+    r.scale_x = data.sx;
+    r.scale_y = data.sy;
+    r.rotation = data.angle;
+    r.columns = data.cols;
+    r.rows = data.rows;
+    r.column_spacing = data.colSp;
+    r.row_spacing = data.rowSp;
+    r.mirrored = plane == EntityPlane::mirrored;
+    Shape shape;
+    shape.kind = ShapeKind::insert;
+    shape.head = geometry_.add_head(head_of_entity(false));
+    shape.index = geometry_.add_reference(std::move(r));
+    geometry_.add(shape);
+}
+
+void EntityMapper::add_dimension(const DL_DimensionData& data, DimensionValues values,
+                                 Target target) {
+    if (entity_plane(target) == EntityPlane::tilted) {
         return;
     }
     values.type = data.type & 7;
@@ -277,11 +487,28 @@ void EntityMapper::add_dimension(const DL_DimensionData& data, DimensionValues v
         values.angle = normalise_degrees(data.angle);
     }
     values.text = token_text(data.text, "<>");
-    add_line(dimension_record(head_of_entity(), values));
+    for (const Point& p : {values.p1, values.p2, values.p4, values.p5, values.text_at}) {
+        geometry_.add_point(p);
+    }
+    // Its picture, a block of lines, arrows and texts, widens the extent
+    // but holds no holes: a dot arrow is no hole.
+    if (!structure.completing.name.empty()) {
+        BlockReference r;
+        r.block = dxf_upper(structure.completing.name);
+        r.extents_only = true;
+        Shape shape;
+        shape.kind = ShapeKind::insert;
+        shape.index = geometry_.add_reference(std::move(r));
+        geometry_.add(shape);
+    }
+    if (target == Target::model) {
+        add_line(dimension_record(head_of_entity(true).head, values));
+    }
 }
 
 void EntityMapper::addDimLinear(const DL_DimensionData& data, const DL_DimLinearData& edata) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
     DimensionValues v;
@@ -292,11 +519,12 @@ void EntityMapper::addDimLinear(const DL_DimensionData& data, const DL_DimLinear
     v.p5 = foot_on_line(v.p2, on_line, edata.angle);
     v.value = distance_between(v.p4, v.p5);
     v.angle = normalise_degrees(edata.angle);
-    add_dimension(data, v);
+    add_dimension(data, v, target);
 }
 
 void EntityMapper::addDimAlign(const DL_DimensionData& data, const DL_DimAlignedData& edata) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
     DimensionValues v;
@@ -308,11 +536,12 @@ void EntityMapper::addDimAlign(const DL_DimensionData& data, const DL_DimAligned
     v.p5 = foot_on_line(v.p2, on_line, direction);
     v.value = distance_between(v.p1, v.p2);
     v.angle = direction;
-    add_dimension(data, v);
+    add_dimension(data, v, target);
 }
 
 void EntityMapper::addDimRadial(const DL_DimensionData& data, const DL_DimRadialData& edata) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
     // From the centre to the point on the curve.
@@ -322,11 +551,12 @@ void EntityMapper::addDimRadial(const DL_DimensionData& data, const DL_DimRadial
     v.p4 = v.p1;
     v.p5 = v.p2;
     v.value = distance_between(v.p1, v.p2);
-    add_dimension(data, v);
+    add_dimension(data, v, target);
 }
 
 void EntityMapper::addDimDiametric(const DL_DimensionData& data, const DL_DimDiametricData& edata) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
     // Across the curve, between two opposite points.
@@ -336,11 +566,12 @@ void EntityMapper::addDimDiametric(const DL_DimensionData& data, const DL_DimDia
     v.p4 = v.p1;
     v.p5 = v.p2;
     v.value = distance_between(v.p1, v.p2);
-    add_dimension(data, v);
+    add_dimension(data, v, target);
 }
 
 void EntityMapper::addDimAngular(const DL_DimensionData& data, const DL_DimAngular2LData& edata) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
     // The angle between the line from the first to the second point and the
@@ -354,11 +585,12 @@ void EntityMapper::addDimAngular(const DL_DimensionData& data, const DL_DimAngul
     const double second = direction_of(Point{edata.dpx3, edata.dpy3}, v.p2);
     const double between = normalise_degrees(second - first);
     v.value = between > 180.0 ? 360.0 - between : between;
-    add_dimension(data, v);
+    add_dimension(data, v, target);
 }
 
 void EntityMapper::addDimAngular3P(const DL_DimensionData& data, const DL_DimAngular3PData& edata) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
     // The angle at the vertex (third point) from the first to the second.
@@ -369,11 +601,12 @@ void EntityMapper::addDimAngular3P(const DL_DimensionData& data, const DL_DimAng
     v.p5 = v.p2;
     const Point vertex{edata.dpx3, edata.dpy3};
     v.value = normalise_degrees(direction_of(vertex, v.p2) - direction_of(vertex, v.p1));
-    add_dimension(data, v);
+    add_dimension(data, v, target);
 }
 
 void EntityMapper::addDimOrdinate(const DL_DimensionData& data, const DL_DimOrdinateData& edata) {
-    if (!take_entity()) {
+    const Target target = take_entity();
+    if (target == Target::none) {
         return;
     }
     // From the feature to the end of its leader; the value is the feature's
@@ -384,5 +617,5 @@ void EntityMapper::addDimOrdinate(const DL_DimensionData& data, const DL_DimOrdi
     v.p4 = v.p1;
     v.p5 = v.p2;
     v.value = edata.xtype ? std::fabs(v.p1.x - data.dpx) : std::fabs(v.p1.y - data.dpy);
-    add_dimension(data, v);
+    add_dimension(data, v, target);
 }

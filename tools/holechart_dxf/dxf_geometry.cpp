@@ -9,6 +9,9 @@ namespace {
 // How far from the Z axis an extrusion may point and still be the drawing
 // plane: DXF writers round the direction to a few decimals.
 constexpr double kPlaneTolerance = 1e-9;
+// How far (as a share of the radius) points may stray from one circle and
+// still look round.
+constexpr double kRoundShare = 0.01;
 
 }  // namespace
 
@@ -83,4 +86,25 @@ double direction_of(Point from, Point to) {
 
 double distance_between(Point a, Point b) {
     return std::hypot(b.x - a.x, b.y - a.y);
+}
+
+bool on_one_circle(const std::vector<Point>& points) {
+    if (points.size() < 3) {
+        return false;
+    }
+    Point centre{0.0, 0.0};
+    for (const Point& p : points) {
+        centre.x += p.x;
+        centre.y += p.y;
+    }
+    centre.x /= static_cast<double>(points.size());
+    centre.y /= static_cast<double>(points.size());
+    double least = HUGE_VAL;
+    double most = 0.0;
+    for (const Point& p : points) {
+        const double r = distance_between(centre, p);
+        least = std::fmin(least, r);
+        most = std::fmax(most, r);
+    }
+    return most > 0.0 && most - least <= kRoundShare * most;
 }

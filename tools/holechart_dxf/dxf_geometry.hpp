@@ -3,6 +3,8 @@
 // angles are in degrees.
 #pragma once
 
+#include <vector>
+
 #include "entity/entity_record.hpp"
 
 // The plane of a planar entity as its extrusion direction gives it: the
@@ -43,3 +45,7 @@ Point foot_on_line(Point p, Point through, double angle);
 
 double direction_of(Point from, Point to);
 double distance_between(Point a, Point b);
+
+// Whether the points lie on one circle around their centroid, within 1 % of
+// its radius: a faceted circle's corners, a round spline's points.
+bool on_one_circle(const std::vector<Point>& points);

@@ -10,24 +10,15 @@
 
 #include "tools/common/output_file.hpp"
 #include "tools/holechart_dxf/dxf_entities.hpp"
+#include "tools/holechart_dxf/dxf_pairs.hpp"
 
 namespace {
 
 constexpr const char* kBinarySentinel = "AutoCAD Binary DXF";
-// The library reads lines of at most this many characters.
-constexpr std::size_t kLongestLine = DL_DXF_MAXLINE - 1;
-
-std::size_t line_ends_in(const std::string& bytes, std::size_t begin, std::size_t end) {
-    std::size_t count = 0;
-    for (std::size_t i = begin; i < end; ++i) {
-        count += bytes[i] == '\n' ? 1 : 0;
-    }
-    return count;
-}
-
-std::size_t line_number_at(const std::string& bytes, std::size_t offset) {
-    return line_ends_in(bytes, 0, offset) + 1;
-}
+// The library keeps some values in buffers of this many characters: longer
+// ones reach it cut, which loses nothing the mapping reads (texts go into
+// fields of at most 260 characters).
+constexpr std::size_t kLongestValue = DL_DXF_MAXLINE - 1;
 
 bool read_whole_file(std::FILE* file, std::string& bytes) {
     char chunk[1 << 16];
@@ -36,6 +27,11 @@ bool read_whole_file(std::FILE* file, std::string& bytes) {
         bytes.append(chunk, got);
     }
     return std::ferror(file) == 0;
+}
+
+bool is_chart_entity(const DxfObject& object) {
+    return object.chart_mark && object.section == "ENTITIES" &&
+           (object.type == "LINE" || object.type == "TEXT");
 }
 
 }  // namespace
@@ -62,24 +58,28 @@ bool read_dxf_drawing(const std::string& path, DxfDrawing& drawing, std::string&
         return false;
     }
     std::string& bytes = drawing.bytes;
-    if (!read_whole_file(file, bytes)) {
-        error = "cannot read " + shown_path(path) + ": " + std::strerror(errno);
-        std::fclose(file);
+    const bool read = read_whole_file(file, bytes);
+    const int read_errno = errno;
+    std::fclose(file);
+    if (!read) {
+        error = "cannot read " + shown_path(path) + ": " + std::strerror(read_errno);
         return false;
     }
     if (bytes.compare(0, std::strlen(kBinarySentinel), kBinarySentinel) == 0) {
         error = shown_path(path) + " is a binary DXF file; save the drawing as ASCII DXF";
-        std::fclose(file);
         return false;
     }
     const std::size_t first_end = bytes.find('\n');
     if (first_end != std::string::npos && first_end > 0 && bytes[first_end - 1] == '\r') {
         drawing.layout.line_end = "\r\n";
     }
+    if (bytes.empty()) {
+        error = shown_path(path) + " is empty, not a DXF file";
+        return false;
+    }
 
-    // The library reads the file one pair (group code line, value line) per
-    // call; the file position after each call marks where each pair ends.
-    std::rewind(file);
+    // The pairs are read here, with their places in the file, and handed
+    // to the library one by one, trimmed and on lines it can read.
     EntityMapper reader(drawing);
     DL_Dxf dxf;
     // The library's reader starts its state only in DL_Dxf::in(): reading an
@@ -89,56 +89,70 @@ bool read_dxf_drawing(const std::string& path, DxfDrawing& drawing, std::string&
     std::istringstream nothing;
     dxf.in(nothing, &reader);
     dxf.processDXFGroup(&reader, 999, "dxflib " DL_VERSION);
-    std::size_t before = 0;
-    bool ok = true;
+    DxfStructure& structure = reader.structure;
+    DxfPairScanner scanner(bytes);
+    DxfPair pair;
+    std::size_t object_begin = 0;
+    std::string value;
+    std::string normalised;
+    std::istringstream stream;
     for (;;) {
-        reader.pair_read = false;
-        const bool more = dxf.readDxfGroups(file, &reader);
-        const long position = std::ftell(file);
-        const std::size_t after = position < 0 ? bytes.size() : static_cast<std::size_t>(position);
-        if (reader.structure.first_pair_seen && !reader.structure.starts_like_dxf) {
+        const DxfPairScanner::Result result = scanner.next(pair);
+        if (result == DxfPairScanner::Result::end) {
             break;
         }
-        if (reader.pair_read) {
-            // A line longer than the library's buffer is read in pieces,
-            // which would pair codes with the wrong values from there on.
-            const std::size_t ends = line_ends_in(bytes, before, after);
-            const bool last_line_open = after == bytes.size() && bytes.back() != '\n';
-            if (ends != 2 && !(ends == 1 && last_line_open)) {
-                error = shown_path(path) + ": line " +
-                        std::to_string(line_number_at(bytes, before) + (ends == 0 ? 0 : 1)) +
-                        " is longer than the " + std::to_string(kLongestLine) +
-                        " characters the DXF reader takes";
-                ok = false;
+        if (result == DxfPairScanner::Result::bad_code) {
+            if (!structure.first_pair_seen) {
+                break;  // not DXF at all, said below
+            }
+            std::string shown(pair.value.substr(0, 40));
+            for (char& c : shown) {
+                c = static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+            }
+            error = shown_path(path) + ": line " + std::to_string(pair.line) + " holds '" + shown +
+                    "' where a group code should be";
+            return false;
+        }
+        value.assign(pair.value);
+        switch (take_pair(structure, static_cast<unsigned int>(pair.code), value)) {
+            case PairEvent::entities_end:
+                drawing.layout.entities_end = pair.begin;
                 break;
-            }
-            switch (reader.event) {
-                case PairEvent::entities_end:
-                    drawing.layout.entities_end = before;
-                    break;
-                case PairEvent::layer_table_end:
-                    drawing.layout.layer_table_end = before;
-                    break;
-                case PairEvent::handseed:
-                    drawing.layout.handseed_begin = before;
-                    drawing.layout.handseed_end = after;
-                    break;
-                case PairEvent::none:
-                    break;
-            }
+            case PairEvent::layer_table_end:
+                drawing.layout.layer_table_end = pair.begin;
+                break;
+            case PairEvent::appid_table_end:
+                drawing.layout.appid_table_end = pair.begin;
+                break;
+            case PairEvent::handseed:
+                drawing.layout.handseed_begin = pair.begin;
+                drawing.layout.handseed_end = pair.end;
+                break;
+            case PairEvent::none:
+                break;
         }
-        before = after;
-        if (!more || reader.structure.saw_eof) {
+        if (structure.first_pair_seen && !structure.starts_like_dxf) {
             break;
         }
-    }
-    std::fclose(file);
-    if (!ok) {
-        return false;
-    }
-    if (bytes.empty()) {
-        error = shown_path(path) + " is empty, not a DXF file";
-        return false;
+        if (pair.code == 0) {
+            reader.take_other_kind(structure.completing);
+            if (is_chart_entity(structure.completing)) {
+                drawing.layout.earlier_chart.push_back({object_begin, pair.begin});
+            }
+            object_begin = pair.begin;
+        }
+        if (value.size() > kLongestValue) {
+            value.resize(kLongestValue);
+        }
+        // The library reads the pair in the form its own reader needs:
+        // some of its handlers take it from where that reader leaves it.
+        normalised.assign(std::to_string(pair.code)).append(1, '\n').append(value).append(1, '\n');
+        stream.str(normalised);
+        stream.clear();
+        dxf.readDxfGroups(stream, &reader);
+        if (structure.saw_eof) {
+            break;
+        }
     }
     if (!reader.structure.starts_like_dxf) {
         error = shown_path(path) + " is not a DXF file: it does not begin with a SECTION";

@@ -1,11 +1,15 @@
 // Reading a DXF drawing through dxflib: its model-space entities as
-// exchange-file lines, and the places in the file where the chart's
-// entities, its layer and a new handle seed go.
+// exchange-file lines, its geometry, and the places in the file where the
+// chart's entities, its layer, its application name and a new handle seed
+// go.
 #pragma once
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "tools/holechart_dxf/drawing_geometry.hpp"
 
 constexpr std::size_t kNoOffset = std::string::npos;
 
@@ -20,20 +24,32 @@ struct DxfLayout {
     std::string line_end = "\n";
     // Where the pair that closes the ENTITIES section starts.
     std::size_t entities_end = kNoOffset;
-    // Where the pair that closes the LAYER table starts.
+    // Where the pair that closes the LAYER table starts, and the APPID table.
     std::size_t layer_table_end = kNoOffset;
+    std::size_t appid_table_end = kNoOffset;
     // The pair that holds the value of $HANDSEED.
     std::size_t handseed_begin = kNoOffset;
     std::size_t handseed_end = kNoOffset;
     std::string layer_table_handle;
+    std::string appid_table_handle;
     std::string model_space_handle;
     // The plot style of an existing layer, which a new layer shares.
     std::string plot_style_handle;
     // Above every handle the file uses, and not below its seed.
     unsigned long long next_handle = 1;
-    // The names in the LAYER table, upper-cased: DXF names ignore case.
+    // The names in the LAYER and APPID tables, upper-cased: DXF names
+    // ignore case.
     std::vector<std::string> layer_names;
+    std::vector<std::string> appid_names;
+    // The entities of a chart this program wrote into the file before
+    // (marked with kChartApplication): byte ranges, in file order, that a
+    // new chart replaces.
+    std::vector<std::pair<std::size_t, std::size_t>> earlier_chart;
 };
+
+// The application name under whose extended data the chart's own entities
+// are marked, so that a later run finds and replaces them.
+constexpr const char* kChartApplication = "HOLECHART_CHART";
 
 struct DxfDrawing {
     std::string bytes;  // the file as read
@@ -42,6 +58,11 @@ struct DxfDrawing {
     DxfLayout layout;
     // Entities left out because they do not lie in the drawing plane.
     int tilted = 0;
+    // The geometry of model space and the blocks.
+    DrawingGeometry geometry;
+    // $INSUNITS (0 when not set) and $MEASUREMENT (-1 when not set).
+    int insertion_units = 0;
+    int measurement = -1;
 };
 
 // Reads the file. Returns false with a one-line reason when it cannot be

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -34,6 +35,9 @@ PairEvent take_header_pair(DxfStructure& s, unsigned int code, const std::string
     const std::string& name = s.header_variable;
     if (name == "$ACADVER" && code == 1) {
         s.version = dxf_upper(value);
+        // A text value keeps its blanks; the version has none.
+        s.version.erase(0, s.version.find_first_not_of(" \t"));
+        s.version.erase(s.version.find_last_not_of(" \t") + 1);
     } else if (name == "$HANDSEED" && code == 5) {
         s.has_handseed = parse_hex(value, s.handseed) || s.has_handseed;
         return PairEvent::handseed;
@@ -47,8 +51,28 @@ PairEvent take_header_pair(DxfStructure& s, unsigned int code, const std::string
         s.point_mode = std::atoi(value.c_str());
     } else if (name == "$PDSIZE" && code == 40) {
         s.point_size = to_real(value, s.point_size);
+    } else if (name == "$INSUNITS" && code == 70) {
+        s.insertion_units = std::atoi(value.c_str());
+    } else if (name == "$MEASUREMENT" && code == 70) {
+        s.measurement = std::atoi(value.c_str());
     }
     return PairEvent::none;
+}
+
+// The kinds whose geometry the library reports, and objects that are no
+// entities of a drawing.
+bool reported_kind(const std::string& type) {
+    static const char* const kReported[] = {
+        "LINE",    "ARC",    "CIRCLE",  "TEXT",     "MTEXT",      "ATTRIB",    "ATTDEF", "POINT",
+        "SOLID",   "TRACE",  "3DFACE",  "POLYLINE", "LWPOLYLINE", "VERTEX",    "SEQEND", "INSERT",
+        "ELLIPSE", "SPLINE", "HATCH",   "LEADER",   "IMAGE",      "DIMENSION", "XLINE",  "RAY",
+        "BLOCK",   "ENDBLK", "SECTION", "ENDSEC",   "EOF"};
+    for (const char* kind : kReported) {
+        if (type == kind) {
+            return true;
+        }
+    }
+    return false;
 }
 
 PairEvent take_object_start(DxfStructure& s, const std::string& type) {
@@ -56,7 +80,7 @@ PairEvent take_object_start(DxfStructure& s, const std::string& type) {
     if (s.current.type == "BLOCK_RECORD" && dxf_upper(s.current.name) == "*MODEL_SPACE") {
         s.model_space_handle = s.current.handle;
     }
-    s.completing = s.current;
+    s.completing = std::move(s.current);
     s.current = DxfObject{};
     s.current.type = type;
     s.header_variable.clear();
@@ -73,12 +97,17 @@ PairEvent take_object_start(DxfStructure& s, const std::string& type) {
         if (s.table == "LAYER" && !s.layer_table_closed) {
             s.layer_table_closed = true;
             event = PairEvent::layer_table_end;
+        } else if (s.table == "APPID" && !s.appid_table_closed) {
+            s.appid_table_closed = true;
+            event = PairEvent::appid_table_end;
         }
         s.table.clear();
     } else if (type == "EOF") {
         s.saw_eof = true;
     }
     s.current.section = s.section;
+    s.current.collects_points =
+        (s.section == "ENTITIES" || s.section == "BLOCKS") && !reported_kind(type);
     return event;
 }
 
@@ -110,8 +139,35 @@ PairEvent take_pair(DxfStructure& s, unsigned int code, const std::string& value
         return take_header_pair(s, code, value);
     }
     switch (code) {
+        case 1:
+        case 3:
+            s.current.text_chars += value.size();
+            break;
         case 2:
             s.current.name = value;
+            if (s.current.type == "APPID" && s.table == "APPID") {
+                s.appid_names.push_back(dxf_upper(value));
+            }
+            break;
+        case 1001:
+            if (dxf_upper(value) == kChartApplication) {
+                s.current.chart_mark = true;
+            }
+            break;
+        case 67:
+            s.current.paper_space = std::atoi(value.c_str()) == 1;
+            break;
+        case 10:
+        case 11:
+            s.current.pending_x = to_real(value, HUGE_VAL);
+            break;
+        case 20:
+        case 21:
+            // Points are 10/20; 11/21 are vectors in most kinds, but the
+            // vertices of a multiline.
+            if (s.current.collects_points && (code == 20 || s.current.type == "MLINE")) {
+                s.current.points.push_back(Point{s.current.pending_x, to_real(value, HUGE_VAL)});
+            }
             break;
         case 5:
         case 105: {
@@ -123,6 +179,9 @@ PairEvent take_pair(DxfStructure& s, unsigned int code, const std::string& value
             }
             if (s.current.type == "TABLE" && s.table == "LAYER") {
                 s.layer_table_handle = value;
+            }
+            if (s.current.type == "TABLE" && s.table == "APPID") {
+                s.appid_table_handle = value;
             }
             break;
         }
@@ -151,6 +210,8 @@ void finish_layout(const DxfStructure& s, DxfLayout& layout) {
         layout.next_handle = 1;
     }
     layout.layer_table_handle = s.layer_table_handle;
+    layout.appid_table_handle = s.appid_table_handle;
+    layout.appid_names = s.appid_names;
     layout.model_space_handle = s.model_space_handle;
     layout.plot_style_handle = s.plot_style_handle;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "tools/holechart_dxf/dxf_reader.hpp"
 
@@ -22,13 +23,24 @@ struct DxfObject {
     std::string tag;
     // The text of an MTEXT that comes before its last part.
     std::string mtext_chunks;
+    // The length of its text (1) and text parts (3), which the library gets
+    // cut when they are very long.
+    std::size_t text_chars = 0;
+    // Marked by extended data as an entity of the chart this program writes.
+    bool chart_mark = false;
+    bool paper_space = false;  // 67 = 1
+    // The points (10, 20) of an entity of a kind the library does not
+    // report, for the drawing's extent.
+    bool collects_points = false;
+    double pending_x = 0.0;
+    std::vector<Point> points;
 };
 
 // The application name under which a hole's tag is kept in extended data.
 constexpr const char* kTagApplication = "HOLECHART";
 
 // What a pair means for the places of the layout.
-enum class PairEvent { none, entities_end, layer_table_end, handseed };
+enum class PairEvent { none, entities_end, layer_table_end, appid_table_end, handseed };
 
 struct DxfStructure {
     // dxflib reports an object when the pair that starts the next one has
@@ -46,6 +58,7 @@ struct DxfStructure {
     bool expect_section_name = false;
     bool expect_table_name = false;
     bool layer_table_closed = false;
+    bool appid_table_closed = false;
 
     // Header variables.
     std::string header_variable;
@@ -57,11 +70,15 @@ struct DxfStructure {
     double dimension_scale = 1.0;
     int point_mode = 0;
     double point_size = 0.0;
+    int insertion_units = 0;
+    int measurement = -1;
 
     unsigned long long highest_handle = 0;
     std::string layer_table_handle;
+    std::string appid_table_handle;
     std::string model_space_handle;
     std::string plot_style_handle;
+    std::vector<std::string> appid_names;  // upper-cased
 };
 
 PairEvent take_pair(DxfStructure& s, unsigned int code, const std::string& value);

@@ -11,6 +11,7 @@
 #include "tools/holechart_dxf/chart_window.hpp"
 #include "tools/holechart_dxf/dxf_reader.hpp"
 #include "tools/holechart_dxf/exchange_lines.hpp"
+#include "tools/holechart_dxf/hole_finder.hpp"
 #include "tools/holechart_dxf/options.hpp"
 #include "util/version.hpp"
 
@@ -21,6 +22,71 @@ constexpr int kUsageError = 2;
 
 void report(const std::string& message) {
     std::fprintf(stderr, "holechart-dxf: %s\n", message.c_str());
+}
+
+std::string counted(int n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// What was charted: hole positions, those from block references and from
+// rings of arcs, and the text height.
+std::string charted_text(const HoleFinding& found, double text_height) {
+    std::string text = counted(found.positions, "hole", "holes") + " charted";
+    std::vector<std::string> parts;
+    if (found.in_references > 0) {
+        parts.push_back(counted(found.in_references, "circle or arc", "circles and arcs") +
+                        " from block references");
+    }
+    if (found.rings > 0) {
+        parts.push_back(counted(found.rings, "circle", "circles") + " joined from arcs");
+    }
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        text += (i == 0 ? " (" : ", ") + parts[i];
+    }
+    text += parts.empty() ? "" : ")";
+    return text + ", text height " + dxf_real(text_height);
+}
+
+// What looks round or was read but is not charted, for the end of the
+// summary line: so that no drawing full of round features passes as one
+// without holes.
+std::string left_out_text(const DxfDrawing& drawing, const PlacedDrawing& placed,
+                          const HoleFinding& found) {
+    const int* round = placed.round_outlines;
+    const std::pair<int, std::string> items[] = {
+        {round[static_cast<int>(RoundOutline::faceted_polygon)],
+         counted(round[static_cast<int>(RoundOutline::faceted_polygon)],
+                 "faceted circle (a polyline of straight sides)",
+                 "faceted circles (polylines of straight sides)")},
+        {round[static_cast<int>(RoundOutline::closed_spline)],
+         counted(round[static_cast<int>(RoundOutline::closed_spline)], "round closed spline",
+                 "round closed splines")},
+        {round[static_cast<int>(RoundOutline::circular_ellipse)],
+         counted(round[static_cast<int>(RoundOutline::circular_ellipse)], "circular ellipse",
+                 "circular ellipses")},
+        {found.outline_arcs, counted(found.outline_arcs, "arc", "arcs") +
+                                 " over a half turn whose ends join an outline"},
+        {placed.unequally_scaled,
+         counted(placed.unequally_scaled, "circle or arc", "circles and arcs") +
+             " made elliptic by a block reference's unequal scales"},
+        {placed.missing_blocks,
+         counted(placed.missing_blocks, "reference", "references") + " to a missing block"},
+        {placed.too_deep, counted(placed.too_deep, "block reference", "block references") +
+                              " nested deeper than " + std::to_string(kMaxNesting) +
+                              " or in itself"},
+    };
+    std::string text;
+    for (const auto& item : items) {
+        if (item.first > 0) {
+            text += (text.empty() ? "; not charted: " : ", ") + item.second;
+        }
+    }
+    if (drawing.tilted > 0) {
+        text += "; " + counted(drawing.tilted, "entity does", "entities do") +
+                " not lie in the drawing plane and " + (drawing.tilted == 1 ? "is" : "are") +
+                " left out";
+    }
+    return text;
 }
 
 // The message line of a run error, without its line end.
@@ -58,33 +124,45 @@ int run(int argc, char** argv) {
         report(error);
         return kRunError;
     }
+    const PlacedDrawing placed = drawing.geometry.place();
+    if (placed.too_many) {
+        report("the block references of " + shown_path(options.input) + " place more than " +
+               std::to_string(kMaxPlacedShapes) + " entities and block copies");
+        return kRunError;
+    }
+    const HoleFinding found = find_holes(placed, drawing.geometry, drawing.lines, options.all_arcs,
+                                         static_cast<int>(drawing.lines.size()) + 1);
     EntityList records;
-    if (!read_exchange_lines(drawing.lines, records, error)) {
+    if (!read_exchange_lines(found.lines, records, error)) {
         report(error);
         return kRunError;
     }
-    const int count = static_cast<int>(drawing.lines.size());
+    const int count = static_cast<int>(found.lines.size());
+    const double text_height =
+        options.text_height_given
+            ? options.text_height
+            : default_text_height(drawing.insertion_units, drawing.measurement, placed.extents);
 
     RunState state;
     bool holes_found = false;
     if (const std::optional<RunError> run_error =
-            draw_chart(options, records, count, state, holes_found)) {
+            draw_chart(options, text_height, placed.extents, records, count, state, holes_found)) {
         report(message_of(*run_error));
         return kRunError;
     }
-    if (drawing.tilted > 0) {
-        report("warning: " + std::to_string(drawing.tilted) +
-               (drawing.tilted == 1 ? " entity does" : " entities do") +
-               " not lie in the drawing plane and " + (drawing.tilted == 1 ? "is" : "are") +
-               " left out of the chart");
-    }
+    const std::string left_out = left_out_text(drawing, placed, found);
     if (!holes_found) {
-        if (!write_output(options.output, drawing.bytes, error)) {
+        // An earlier chart would stand for holes that are gone: it goes.
+        const bool had_chart = !drawing.layout.earlier_chart.empty();
+        const std::string bytes =
+            had_chart ? splice_chart(drawing.bytes, drawing.layout, ChartInsertions{})
+                      : drawing.bytes;
+        if (!write_output(options.output, bytes, error)) {
             report(error);
             return kRunError;
         }
         report("no holes in " + shown_path(options.input) + ": " + shown_output(options.output) +
-               " is a copy of it");
+               " is a copy of it" + (had_chart ? " without its earlier chart" : "") + left_out);
         return 0;
     }
     if (drawing.layout.entities_end == kNoOffset) {
@@ -98,6 +176,7 @@ int run(int argc, char** argv) {
         report(error);
         return kRunError;
     }
+    report(charted_text(found, text_height) + left_out);
     return 0;
 }
 

@@ -66,7 +66,7 @@ bool take_numbers(const std::vector<std::string>& args, std::size_t& i, const st
             return false;
         }
         const std::string& text = args[++i];
-        if (!parse_real_token(text, numbers[k])) {
+        if (!parse_real_token(text, numbers[k]) || !std::isfinite(numbers[k])) {
             error = name + " takes " + wanted + ", not '" + text + "'";
             return false;
         }
@@ -89,17 +89,24 @@ const char* usage_text() {
            "  --origin X Y           the point the chart's coordinates are measured from\n"
            "                         (default 0 0)\n"
            "  --text-height H        text height of the chart; the chart scales with it\n"
-           "                         (default 2.5)\n"
+           "                         (default: 2.5 mm, or 0.1 inch, in the drawing's\n"
+           "                         units, kept within 0.2 % to 2 % of its size)\n"
            "  --layer NAME           put the chart on this layer (default HoleChart)\n"
            "  --color N              colour number of the chart on that layer, 1 to 255\n"
            "                         (default 3)\n"
            "  --absolute             show coordinates without their sign\n"
+           "  --all-arcs             chart every arc of more than a half turn, also one\n"
+           "                         whose two ends join an outline\n"
            "  --force                write OUT.dxf even when it is IN.dxf\n"
            "  -h, --help             show this text\n"
            "  --version              show the version\n"
            "\n"
            "A hole's tag (decimals and depth, e.g. 2_12.5) is read from its extended\n"
-           "data under the application name HOLECHART.\n";
+           "data under the application name HOLECHART. A chart this program wrote\n"
+           "before is replaced.\n"
+           "\n"
+           "Exit status: 0 written, 1 the drawing cannot be read or charted, or the\n"
+           "output cannot be written, 2 an unusable command line.\n";
 }
 
 bool parse_options(const std::vector<std::string>& args, DxfOptions& options, std::string& error) {
@@ -146,6 +153,10 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
             options.force = true;
             continue;
         }
+        if (arg == "--all-arcs") {
+            options.all_arcs = true;
+            continue;
+        }
 
         // Options with one value, as "--name value" or "--name=value".
         std::string name = arg;
@@ -170,6 +181,7 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
             if (!parse_height(value, options.text_height, error)) {
                 return false;
             }
+            options.text_height_given = true;
         } else if (name == "--layer") {
             if (!usable_layer_name(value, error)) {
                 return false;

@@ -11,12 +11,18 @@ struct DxfOptions {
     bool window_given = false;
     double window[4] = {0.0, 0.0, 0.0, 0.0};  // x1 y1 x2 y2
     double origin[2] = {0.0, 0.0};
+    // Without a text height the chart follows the drawing's units and size
+    // (chart_window).
+    bool text_height_given = false;
     double text_height = 2.5;
     // Without a layer the chart stays on its own layer "HoleChart" in colour 3.
     bool layer_given = false;
     std::string layer;
     int color = 3;
     bool absolute = false;
+    // Every arc of more than a half turn is a hole, as in the exchange
+    // format, also one whose ends join an outline.
+    bool all_arcs = false;
     bool force = false;  // write the output even over the input
     bool help = false;
     bool version = false;
@@ -27,8 +33,9 @@ constexpr std::size_t kMaxChartLayerChars = 51;
 
 // Reads the arguments after the program name. Returns false with a one-line
 // reason in error when they are not usable. With --help or --version the
-// rest is not checked. Window and origin numbers are taken as written, "inf"
-// and "nan" included: whether they can place a chart is the run's own check.
+// rest is not checked. Window and origin numbers must be finite: "nan",
+// "inf" or a number beyond the range of a double is an unusable command
+// line.
 bool parse_options(const std::vector<std::string>& args, DxfOptions& options, std::string& error);
 
 const char* usage_text();

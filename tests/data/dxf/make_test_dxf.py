@@ -10,7 +10,21 @@ holechart and holechart-dxf.
 
     kinds.dxf, kinds.fad          every mapped kind, DXF R2000
     kinds_r12.dxf, kinds_r12.fad  the kinds that R12 has, DXF R12
+    kinds_holes.fad, kinds_r12_holes.fad
+                                  the holes the chart sees: the model-space
+                                  holes and those of the block reference
     no_holes.dxf                  lines and texts only
+    blocks.dxf, blocks_holes.fad  holes in nested, rotated, scaled, mirrored
+                                  and arrayed block references, placed by
+                                  ezdxf's own explosion of the references
+    rounds.dxf, rounds_holes.fad  circles drawn as arcs and as a donut, a
+                                  tapped-hole symbol beside a profile with a
+                                  270-degree arc, round outlines that are no
+                                  holes, a line of the user's on the chart layer
+    extents.dxf                   a spline and an ellipse that widen the drawing
+    inch.dxf, tiny.dxf, huge.dxf  drawings of other units and sizes
+    tolerant.dxf                  blanks around group codes, "EOF " with a
+                                  blank, CR LF line ends, a 4,000-character text
     ../../../examples/plate-dxf/plate.dxf
                                   the plate of examples/plate as a DXF
                                   drawing, converted from its Object.fad
@@ -91,11 +105,16 @@ class Expected:
         self.doc = doc
         self.lines = []
         self.id = 0
+        # For entities placed by a block reference: the layer that layer 0
+        # stands for.
+        self.inherited_layer = None
 
     def head(self, e, kind, shape):
         self.id += 1
         dxf = e.dxf
         layer_name = dxf.get("layer", "0")
+        if layer_name == "0" and self.inherited_layer is not None:
+            layer_name = self.inherited_layer
         layer = self.doc.layers.get(layer_name) if self.doc.layers.has_entry(layer_name) else None
         color = dxf.get("color", 256)
         if color == 256:
@@ -177,8 +196,8 @@ def tag(e, value):
     return e
 
 
-def new_drawing(version):
-    doc = ezdxf.new(version, setup=True)
+def new_drawing(version, units=4):
+    doc = ezdxf.new(version, setup=True, units=units)
     doc.header["$PDMODE"] = 3
     doc.header["$PDSIZE"] = 1.5
     doc.header["$DIMTXT"] = 3.5
@@ -356,13 +375,185 @@ def make_kinds(version, path_dxf, path_fad):
         # Paper space is not the drawing.
         doc.layout("Layout1").add_circle((50, 50), 4.0)
 
-    # Blocks and their references are left to the CAD program.
+    # A block reference: its circle is charted where the reference puts it.
     block = doc.blocks.new("BOLT")
     block.add_circle((0, 0), 3.0)
-    msp.add_blockref("BOLT", (200, 200))
+    ref = msp.add_blockref("BOLT", (200, 200))
 
     doc.saveas(path_dxf)
     x.write(path_fad)
+    holes = Expected(doc)
+    holes.lines = [line for line in x.lines if line.split()[6] in ("CIRCLE", "ARC", "PLINE")]
+    holes.id = x.id
+    placed_holes(holes, ref)
+    holes.write(path_fad.replace(".fad", "_holes.fad"))
+
+
+def wcs_round(e):
+    """Centre, radius and counter-clockwise start and end angle of a CIRCLE
+    or ARC in drawing coordinates, whatever its extrusion."""
+    centre = e.ocs().to_wcs(e.dxf.center).vec2
+    if e.dxftype() == "CIRCLE":
+        return centre, None
+    a, b = e.start_point.vec2, e.end_point.vec2
+    if e.dxf.extrusion.z < 0:
+        a, b = b, a
+    return centre, (direction(centre, a), direction(centre, b))
+
+
+def placed_holes(x, ref, layer=None):
+    """The holes a block reference places, through ezdxf's explosion of it:
+    nested references opened where they stand, MINSERT copies row by row,
+    layer 0 taking the reference's layer."""
+    own = ref.dxf.layer if ref.dxf.layer != "0" or layer is None else layer
+    copies = list(ref.multi_insert()) if ref.mcount > 1 else [ref]
+    for copy in copies:
+        for e in copy.virtual_entities():
+            kind = e.dxftype()
+            if kind == "INSERT":
+                placed_holes(x, e, own)
+                continue
+            if kind not in ("CIRCLE", "ARC"):
+                continue
+            if abs(abs(copy.dxf.xscale) - abs(copy.dxf.yscale)) > 1e-9:
+                continue  # an ellipse now, no hole
+            x.inherited_layer = own
+            centre, angles = wcs_round(e)
+            if angles is None:
+                x.circle(e, centre)
+            elif norm(angles[1] - angles[0]) > 180.0:
+                x.arc(e, centre, *angles)
+            x.inherited_layer = None
+
+
+def make_blocks(path_dxf, path_fad):
+    """Holes in block references: a tapped hole with a base point off its
+    centre, a dowel hole on layer 0 that takes the reference's layer, both
+    nested in a group; the group plain, rotated and scaled, mirrored on the
+    hidden layer; the tapped hole as a MINSERT of 3 x 2; the dowel scaled
+    unequally into an ellipse, which is no hole."""
+    doc = new_drawing("R2000")
+    msp = doc.modelspace()
+    m6 = doc.blocks.new("M6", base_point=(5, 5))
+    tag(m6.add_circle((5, 5), 2.5, dxfattribs={"layer": "HOLES"}), "1_12")
+    tag(m6.add_arc((5, 5), 3.0, 0, 270, dxfattribs={"layer": "THREAD"}), "1_12")
+    dowel = doc.blocks.new("DOWEL")
+    tag(dowel.add_circle((0, 0), 3.0), "2_8")
+    group = doc.blocks.new("GROUP")
+    group.add_blockref("M6", (10, 0))
+    group.add_blockref("DOWEL", (30, 0))
+    group.add_circle((20, 15), 4.0, dxfattribs={"layer": "HOLES"})
+
+    for a, b in [((0, 0), (250, 0)), ((250, 0), (250, 150)), ((250, 150), (0, 150)),
+                 ((0, 150), (0, 0))]:
+        msp.add_line(a, b, dxfattribs={"layer": "OUTLINE"})
+    refs = [
+        msp.add_blockref("GROUP", (20, 20)),
+        msp.add_blockref("GROUP", (120, 40), dxfattribs={"rotation": 30, "xscale": 2,
+                                                         "yscale": 2}),
+        msp.add_blockref("GROUP", (230, 20), dxfattribs={"xscale": -1, "layer": "HIDDEN"}),
+        msp.add_blockref("M6", (20, 100), dxfattribs={
+            "column_count": 3, "row_count": 2, "column_spacing": 25, "row_spacing": 20}),
+        msp.add_blockref("DOWEL", (200, 120), dxfattribs={"xscale": 2, "yscale": 1}),
+    ]
+    doc.saveas(path_dxf)
+    x = Expected(doc)
+    for ref in refs:
+        placed_holes(x, ref)
+    x.write(path_fad)
+
+
+def make_rounds(path_dxf, path_fad):
+    """Round holes drawn otherwise, and outlines that are no holes."""
+    doc = new_drawing("R2000")
+    msp = doc.modelspace()
+    x = Expected(doc)
+    # A circle drawn as two half arcs, the first tagged, and one of three.
+    first = tag(msp.add_arc((20, 20), 5.0, 0, 180, dxfattribs={"layer": "HOLES"}), "2_5")
+    msp.add_arc((20, 20), 5.0, 180, 360, dxfattribs={"layer": "HOLES"})
+    x.circle(first, (20, 20))
+    x.lines[-1] = x.lines[-1].replace(" NO C ", " 2_5 C ")
+    third = msp.add_arc((20, 50), 4.0, 0, 100, dxfattribs={"layer": "HOLES"})
+    msp.add_arc((20, 50), 4.0, 100, 250, dxfattribs={"layer": "HOLES"})
+    msp.add_arc((20, 50), 4.0, 250, 360, dxfattribs={"layer": "HOLES"})
+    x.circle(third, (20, 50))
+    # A donut: a closed polyline of two half-turn arcs.
+    donut = msp.add_lwpolyline([(46, 20, 1.0), (54, 20, 1.0)], format="xyb", close=True,
+                               dxfattribs={"layer": "HOLES"})
+    x.add(x.head(donut, "CIRCLE", "C") + [54.0, 20.0, 54.0, 20.0, 50.0, 20.0, 4.0, 0.0, 360.0])
+    # The tapped-hole symbol: its 270-degree arc stands free.
+    e = msp.add_circle((80, 20), 2.5, dxfattribs={"layer": "HOLES"})
+    x.circle(e, (80, 20))
+    e = msp.add_arc((80, 20), 3.0, 0, 270, dxfattribs={"layer": "THREAD"})
+    x.arc(e, (80, 20), 0.0, 270.0)
+    # A keyhole profile: its 270-degree arc ends on the profile's lines.
+    c, r = (140.0, 30.0), 8.0
+    a, b = polar(c, r, 225.0), polar(c, r, 315.0)
+    msp.add_arc(c, r, 315, 225, dxfattribs={"layer": "OUTLINE"})
+    for p, q in [(a, (a[0], 10.0)), ((a[0], 10.0), (b[0], 10.0)), ((b[0], 10.0), b)]:
+        msp.add_line(p, q, dxfattribs={"layer": "OUTLINE"})
+    # Round outlines that are no holes: sixteen facets, a closed spline, a
+    # circular ellipse.
+    msp.add_lwpolyline([polar((80, 60), 6.0, 22.5 * i) for i in range(16)], close=True,
+                       dxfattribs={"layer": "OUTLINE"})
+    spline = msp.add_open_spline([polar((110, 60), 6.0, 45.0 * i) for i in range(8)],
+                                 dxfattribs={"layer": "OUTLINE"})
+    spline.closed = True
+    msp.add_ellipse((140, 60), major_axis=(5, 0), ratio=1.0, dxfattribs={"layer": "OUTLINE"})
+    # A line of the user's on the chart's layer: no part of the chart.
+    msp.add_line((0, 80), (160, 80), dxfattribs={"layer": "HoleChart"})
+    doc.saveas(path_dxf)
+    x.write(path_fad)
+
+
+def make_extents(path_dxf):
+    """A plate whose spline runs out to x = 300 on the right and whose
+    ellipse reaches y = 130 at the top."""
+    doc = new_drawing("R2000")
+    msp = doc.modelspace()
+    for a, b in [((0, 0), (60, 0)), ((60, 0), (60, 40)), ((60, 40), (0, 40)), ((0, 40), (0, 0))]:
+        msp.add_line(a, b, dxfattribs={"layer": "OUTLINE"})
+    msp.add_circle((10, 10), 3.0, dxfattribs={"layer": "HOLES"})
+    msp.add_circle((50, 30), 3.0, dxfattribs={"layer": "HOLES"})
+    msp.add_open_spline([(60, 0), (120, 30), (200, -10), (300, 20)],
+                        dxfattribs={"layer": "OUTLINE"})
+    msp.add_ellipse((30, 100), major_axis=(0, 30), ratio=0.5, dxfattribs={"layer": "OUTLINE"})
+    doc.saveas(path_dxf)
+
+
+def make_plate_of_size(path_dxf, units, width, height, radius):
+    """A plate of the given size in the given units ($INSUNITS) with two
+    holes."""
+    doc = new_drawing("R2000", units=units)
+    msp = doc.modelspace()
+    for a, b in [((0, 0), (width, 0)), ((width, 0), (width, height)),
+                 ((width, height), (0, height)), ((0, height), (0, 0))]:
+        msp.add_line(a, b, dxfattribs={"layer": "OUTLINE"})
+    msp.add_circle((width / 4, height / 2), radius, dxfattribs={"layer": "HOLES"})
+    msp.add_circle((width * 3 / 4, height / 2), radius, dxfattribs={"layer": "HOLES"})
+    doc.saveas(path_dxf)
+
+
+def make_tolerant(path_dxf):
+    """What other writers do and readers accept: group codes with blanks
+    around them, an EOF marker with a blank after it, CR LF line ends and a
+    text of 4,000 characters on one line."""
+    doc = new_drawing("R2000")
+    msp = doc.modelspace()
+    msp.add_circle((20, 20), 4.0, dxfattribs={"layer": "HOLES"})
+    msp.add_text("X" * 4000, dxfattribs={"layer": "NOTES", "height": 0.1})
+    doc.saveas(path_dxf)
+    with open(path_dxf, newline="") as src:
+        lines = src.read().split("\n")
+    out = []
+    for i, line in enumerate(lines):
+        if i % 2 == 0 and line.strip().isdigit():
+            line = " " + line.strip() + " "
+        out.append(line)
+    text = "\r\n".join(out)
+    assert text.endswith("EOF\r\n")
+    with open(path_dxf, "w", newline="") as dst:
+        dst.write(text[:-2] + " \r\n")
 
 
 def make_no_holes(path_dxf):
@@ -379,7 +570,7 @@ def make_plate(path_fad, path_dxf):
     the outline's polyline segments as one closed polyline, circles and arcs
     with their tags as extended data, texts, the paragraphs of the notes and
     the linear dimensions."""
-    doc = ezdxf.new("R2000", setup=True)
+    doc = ezdxf.new("R2000", setup=True, units=4)
     doc.appids.new(TAG_APP)
     msp = doc.modelspace()
     layer_types = {"CENTER": "CENTER", "HIDDEN": "HIDDEN"}
@@ -429,6 +620,13 @@ def main():
     make_kinds("R2000", os.path.join(HERE, "kinds.dxf"), os.path.join(HERE, "kinds.fad"))
     make_kinds("R12", os.path.join(HERE, "kinds_r12.dxf"), os.path.join(HERE, "kinds_r12.fad"))
     make_no_holes(os.path.join(HERE, "no_holes.dxf"))
+    make_blocks(os.path.join(HERE, "blocks.dxf"), os.path.join(HERE, "blocks_holes.fad"))
+    make_rounds(os.path.join(HERE, "rounds.dxf"), os.path.join(HERE, "rounds_holes.fad"))
+    make_extents(os.path.join(HERE, "extents.dxf"))
+    make_plate_of_size(os.path.join(HERE, "inch.dxf"), 1, 7.0, 4.0, 0.125)
+    make_plate_of_size(os.path.join(HERE, "tiny.dxf"), 4, 1.0, 0.5, 0.1)
+    make_plate_of_size(os.path.join(HERE, "huge.dxf"), 4, 100000.0, 50000.0, 500.0)
+    make_tolerant(os.path.join(HERE, "tolerant.dxf"))
     example = os.path.join(ROOT, "examples", "plate-dxf")
     os.makedirs(example, exist_ok=True)
     make_plate(os.path.join(ROOT, "examples", "plate", "Object.fad"),

@@ -1,0 +1,272 @@
+#include "tools/holechart_dxf/hole_finder.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "geometry/geometry.hpp"
+
+namespace {
+
+constexpr double kLargestCoordinate = 1e15;
+
+using Cell = std::array<long long, 3>;
+
+bool cell_of(const std::array<double, 3>& p, double tolerance, Cell& cell) {
+    for (int i = 0; i < 3; ++i) {
+        if (!(std::fabs(p[i]) <= kLargestCoordinate)) {
+            return false;
+        }
+        cell[i] = static_cast<long long>(std::floor(p[i] / tolerance));
+    }
+    return true;
+}
+
+struct CellEntry {
+    Cell cell;
+    int index;
+    bool operator<(const CellEntry& other) const { return cell < other.cell; }
+};
+
+// The entries of a grid, sorted by cell, for looking up the neighbours of
+// a point.
+class Grid {
+  public:
+    Grid(const std::vector<std::array<double, 3>>& points, double tolerance)
+        : tolerance_(tolerance) {
+        entries_.reserve(points.size());
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            Cell cell{};
+            if (cell_of(points[i], tolerance, cell)) {
+                entries_.push_back(CellEntry{cell, static_cast<int>(i)});
+            }
+        }
+        std::stable_sort(entries_.begin(), entries_.end());
+    }
+
+    const std::vector<CellEntry>& entries() const { return entries_; }
+
+    // Calls visit(index) for every entry in the cells around p (the third
+    // coordinate too when depth is 1).
+    template <typename Visit>
+    void around(const std::array<double, 3>& p, int depth, Visit&& visit) const {
+        Cell centre{};
+        if (!cell_of(p, tolerance_, centre)) {
+            return;
+        }
+        for (long long dx = -1; dx <= 1; ++dx) {
+            for (long long dy = -1; dy <= 1; ++dy) {
+                for (long long dz = -depth; dz <= depth; ++dz) {
+                    const CellEntry key{{centre[0] + dx, centre[1] + dy, centre[2] + dz}, 0};
+                    auto range = std::equal_range(entries_.begin(), entries_.end(), key);
+                    for (auto it = range.first; it != range.second; ++it) {
+                        if (!visit(it->index)) {
+                            break;  // enough from this cell
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+  private:
+    double tolerance_;
+    std::vector<CellEntry> entries_;
+};
+
+int find_root(std::vector<int>& parent, int i) {
+    while (parent[static_cast<std::size_t>(i)] != i) {
+        parent[static_cast<std::size_t>(i)] =
+            parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(i)])];
+        i = parent[static_cast<std::size_t>(i)];
+    }
+    return i;
+}
+
+bool within(const std::array<double, 3>& a, const std::array<double, 3>& b, double tolerance) {
+    return std::fabs(a[0] - b[0]) <= tolerance && std::fabs(a[1] - b[1]) <= tolerance &&
+           std::fabs(a[2] - b[2]) <= tolerance;
+}
+
+// Whether arcs (degrees, counter-clockwise) cover the whole turn, with gaps
+// no wider than gap degrees.
+bool closes_full_turn(std::vector<std::pair<double, double>> arcs, double gap) {
+    if (arcs.empty()) {
+        return false;
+    }
+    std::sort(arcs.begin(), arcs.end());
+    const std::size_t n = arcs.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        arcs.push_back({arcs[i].first + 360.0, arcs[i].second});
+    }
+    const double first = arcs[0].first;
+    double reach = first;
+    for (const auto& arc : arcs) {
+        if (arc.first > reach + gap) {
+            return false;
+        }
+        reach = std::fmax(reach, arc.first + arc.second);
+        if (reach >= first + 360.0 - gap) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<int> group_close_points(const std::vector<std::array<double, 3>>& points,
+                                    double tolerance, bool use_third) {
+    std::vector<int> parent(points.size());
+    std::iota(parent.begin(), parent.end(), 0);
+    const Grid grid(points, tolerance);
+    const std::vector<CellEntry>& entries = grid.entries();
+    // One cell, one group; its first point stands for it.
+    std::vector<int> leaders;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0 && entries[i].cell == entries[i - 1].cell) {
+            parent[static_cast<std::size_t>(entries[i].index)] =
+                find_root(parent, entries[i - 1].index);
+        } else {
+            leaders.push_back(entries[i].index);
+        }
+    }
+    for (int leader : leaders) {
+        const auto& p = points[static_cast<std::size_t>(leader)];
+        grid.around(p, use_third ? 1 : 0, [&](int other) {
+            if (within(p, points[static_cast<std::size_t>(other)], tolerance)) {
+                const int a = find_root(parent, leader);
+                const int b = find_root(parent, other);
+                parent[static_cast<std::size_t>(std::max(a, b))] = std::min(a, b);
+            }
+            return false;  // only the cell's first point
+        });
+    }
+    std::vector<int> group(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        group[i] = find_root(parent, static_cast<int>(i));
+    }
+    return group;
+}
+
+HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geometry,
+                       const std::vector<std::string>& model_lines, bool all_arcs, int first_id) {
+    HoleFinding found;
+    const std::vector<RoundItem>& rounds = placed.rounds;
+
+    // Rings: arcs grouped by centre and radius.
+    std::vector<int> arcs;
+    std::vector<std::array<double, 3>> keys;
+    for (std::size_t i = 0; i < rounds.size(); ++i) {
+        if (!rounds[i].full) {
+            arcs.push_back(static_cast<int>(i));
+            keys.push_back({rounds[i].centre.x, rounds[i].centre.y, rounds[i].radius});
+        }
+    }
+    const std::vector<int> arc_group = group_close_points(keys, kMatchTolerance, true);
+    std::vector<std::vector<int>> members(arcs.size());
+    for (std::size_t k = 0; k < arcs.size(); ++k) {
+        members[static_cast<std::size_t>(arc_group[k])].push_back(arcs[k]);
+    }
+    // ring_of[i]: the group of arcs (members) whose ring arc i is part of,
+    // or -1.
+    std::vector<int> ring_of(rounds.size(), -1);
+    for (std::size_t g = 0; g < members.size(); ++g) {
+        const std::vector<int>& group = members[g];
+        if (group.size() < 2) {
+            continue;
+        }
+        std::vector<std::pair<double, double>> spans;
+        for (int i : group) {
+            spans.push_back({rounds[static_cast<std::size_t>(i)].start,
+                             rounds[static_cast<std::size_t>(i)].sweep});
+        }
+        const double radius = rounds[static_cast<std::size_t>(group[0])].radius;
+        const double gap = radius > 0.0 ? kMatchTolerance / radius * kRadiansToDegrees : 0.0;
+        if (closes_full_turn(spans, std::fmax(gap, 1e-9))) {
+            for (int i : group) {
+                ring_of[static_cast<std::size_t>(i)] = static_cast<int>(g);
+            }
+        }
+    }
+
+    // The ends of every line, arc, segment and open curve.
+    std::vector<std::array<double, 3>> end_points;
+    end_points.reserve(placed.ends.size());
+    for (const EndPoint& e : placed.ends) {
+        end_points.push_back({e.at.x, e.at.y, 0.0});
+    }
+    const Grid end_grid(end_points, kMatchTolerance);
+    auto meets_other = [&](std::size_t end) {
+        bool met = false;
+        end_grid.around(end_points[end], 0, [&](int other) {
+            const EndPoint& o = placed.ends[static_cast<std::size_t>(other)];
+            if (o.piece != placed.ends[end].piece &&
+                std::hypot(o.at.x - placed.ends[end].at.x, o.at.y - placed.ends[end].at.y) <=
+                    kMatchTolerance) {
+                met = true;
+            }
+            return !met;
+        });
+        return met;
+    };
+
+    int next_id = first_id;
+    auto record_of = [&](const RoundItem& item, bool as_circle, const std::string& tag) {
+        RecordHead head = geometry.resolved_head(item, placed);
+        head.id = next_id++;
+        if (!tag.empty()) {
+            head.tag = tag;
+        }
+        if (as_circle) {
+            return circle_record(head, item.centre, item.radius);
+        }
+        if (item.segment) {
+            return polyline_arc_record(head, item.a, item.b, item.bulge,
+                                       BulgeArc{item.centre, item.radius, item.start, item.end});
+        }
+        return arc_record(head, item.centre, item.radius, item.start, item.end);
+    };
+
+    std::vector<std::array<double, 3>> centres;
+    for (std::size_t i = 0; i < rounds.size(); ++i) {
+        const RoundItem& item = rounds[i];
+        const int ring = ring_of[i];
+        if (ring >= 0) {
+            const std::vector<int>& group = members[static_cast<std::size_t>(ring)];
+            if (group.front() != static_cast<int>(i)) {
+                continue;
+            }
+            // The ring's first arc stands for it, with the first tag of its
+            // arcs.
+            std::string tag;
+            for (int k : group) {
+                const RoundItem& arc = rounds[static_cast<std::size_t>(k)];
+                const std::string& own = geometry.head(arc.head).head.tag;
+                if (own != "NO") {
+                    tag = own;
+                    break;
+                }
+            }
+            found.lines.push_back(record_of(item, true, tag));
+            found.rings += 1;
+        } else if (item.full || item.sweep > 180.0) {
+            if (!item.full && !all_arcs && meets_other(2 * static_cast<std::size_t>(item.piece)) &&
+                meets_other(2 * static_cast<std::size_t>(item.piece) + 1)) {
+                found.outline_arcs += 1;
+                continue;
+            }
+            found.lines.push_back(item.line >= 0 ? model_lines[static_cast<std::size_t>(item.line)]
+                                                 : record_of(item, false, ""));
+        } else {
+            continue;
+        }
+        found.in_references += item.inherit >= 0 ? 1 : 0;
+        centres.push_back({item.centre.x, item.centre.y, 0.0});
+    }
+    const std::vector<int> position = group_close_points(centres, kMatchTolerance, false);
+    for (std::size_t i = 0; i < position.size(); ++i) {
+        found.positions += position[i] == static_cast<int>(i) ? 1 : 0;
+    }
+    return found;
+}

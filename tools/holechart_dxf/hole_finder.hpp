@@ -1,0 +1,40 @@
+// Which of the drawing's circles and arcs are holes: every circle; arcs of
+// one centre and radius that together close a full turn, as one circle (a
+// ring); and an arc of more than a half turn, unless both its ends meet
+// other geometry (then it belongs to an outline). Matching is done on a
+// grid of the tolerance, sorted, so it costs n log n, not n squared.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "tools/holechart_dxf/drawing_geometry.hpp"
+
+// Centres, radii and ends closer than this are the same.
+constexpr double kMatchTolerance = 0.001;
+
+struct HoleFinding {
+    // The chart's input: one exchange line per hole, model-space holes with
+    // their own line, in the order of the drawing with references placed
+    // where they stand.
+    std::vector<std::string> lines;
+    int positions = 0;      // hole centres, concentric holes counted once
+    int in_references = 0;  // holes placed from block references
+    int rings = 0;          // circles joined from arcs
+    int outline_arcs = 0;   // arcs over a half turn taken as part of an outline
+};
+
+// model_lines are the exchange lines of model space (RoundItem::line);
+// records made here are numbered from first_id.
+HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geometry,
+                       const std::vector<std::string>& model_lines, bool all_arcs, int first_id);
+
+// Groups points (x, y, and with use_third a third value such as a radius)
+// that lie within the tolerance of each other, on a grid of the tolerance:
+// returns a group number per point (the lowest index in the group). Points in one cell always
+// group; points in neighbouring cells group when the first points of their cells are within the
+// tolerance of each other in every coordinate. A coordinate that is not
+// finite or beyond 1e15 leaves its point on its own.
+std::vector<int> group_close_points(const std::vector<std::array<double, 3>>& points,
+                                    double tolerance, bool use_third);
