@@ -349,6 +349,8 @@ TEST(DxfOptions, UnusableCommandLinesAreRefusedWithTheReason) {
         {{"a.dxf", "b.dxf", "--layer", ""}, "needs a name"},
         {{"a.dxf", "b.dxf", "--layer", long_name}, "at most 51"},
         {{"a.dxf", "b.dxf", "--size", "3"}, "unknown option '--size'"},
+        {{"a.dxf", "b.dxf", "--table", "holes.xls"}, ".csv, .tsv or .json"},
+        {{"a.dxf", "-", "--table", "-"}, "both go to standard output"},
     };
     for (const BadCommand& c : cases) {
         DxfOptions options;
@@ -600,15 +602,23 @@ INSTANTIATE_TEST_SUITE_P(
                   "circular ellipse, 1 arc over a half turn whose ends join an outline"}),
     [](const ::testing::TestParamInfo<ChartCase>& info) { return std::string(info.param.name); });
 
-TEST(DxfChart, ThePlateGetsTheReviewedChartOfTheExample) {
+TEST(DxfChart, ThePlateGetsTheReviewedChartAndTableOfTheExample) {
     TempDrive drive;
-    const ToolRun run =
-        run_bridge(drive.root, {(kPlate / "plate-dxf" / "plate.dxf").string(), "plate-chart.dxf",
-                                "--window", "255", "62", "405", "280", "--origin", "40", "90"});
+    const ToolRun run = run_bridge(
+        drive.root, {(kPlate / "plate-dxf" / "plate.dxf").string(), "plate-chart.dxf", "--window",
+                     "255", "62", "405", "280", "--origin", "40", "90", "--table", "plate.csv"});
     ASSERT_EQ(run.exit_code, 0) << run.err;
     EXPECT_EQ(run.err, "holechart-dxf: 31 holes charted, text height 2.5\n");
     const Records golden = read_fad(kPlate / "plate" / "ResultDR.golden.fad");
     expect_same_chart(read_back(drive.root / "plate-chart.dxf", "HoleChart").chart, golden);
+
+    // The table is the one holechart-table makes of the same drawing.
+    const ToolRun table = testsupport::run_program(
+        drive.root, HOLECHART_TABLE_BINARY,
+        {(kPlate / "plate" / "Object.fad").string(), "--settings",
+         (kPlate / "plate" / "infoHoleTable.dat").string(), "--origin", "40", "90"});
+    ASSERT_EQ(table.exit_code, 0) << table.err;
+    EXPECT_EQ(read_file(drive.root / "plate.csv"), table.out);
 }
 
 // --- Keeping the drawing ----------------------------------------------------

@@ -228,7 +228,6 @@ HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geome
         return arc_record(head, item.centre, item.radius, item.start, item.end);
     };
 
-    std::vector<std::array<double, 3>> centres;
     for (std::size_t i = 0; i < rounds.size(); ++i) {
         const RoundItem& item = rounds[i];
         const int ring = ring_of[i];
@@ -262,11 +261,6 @@ HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geome
             continue;
         }
         found.in_references += item.inherit >= 0 ? 1 : 0;
-        centres.push_back({item.centre.x, item.centre.y, 0.0});
-    }
-    const std::vector<int> position = group_close_points(centres, kMatchTolerance, false);
-    for (std::size_t i = 0; i < position.size(); ++i) {
-        found.positions += position[i] == static_cast<int>(i) ? 1 : 0;
     }
     return found;
 }

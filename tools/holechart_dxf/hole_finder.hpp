@@ -19,7 +19,6 @@ struct HoleFinding {
     // their own line, in the order of the drawing with references placed
     // where they stand.
     std::vector<std::string> lines;
-    int positions = 0;      // hole centres, concentric holes counted once
     int in_references = 0;  // holes placed from block references
     int rings = 0;          // circles joined from arcs
     int outline_arcs = 0;   // arcs over a half turn taken as part of an outline

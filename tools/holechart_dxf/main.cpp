@@ -28,10 +28,11 @@ std::string counted(int n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// What was charted: hole positions, those from block references and from
-// rings of arcs, and the text height.
-std::string charted_text(const HoleFinding& found, double text_height) {
-    std::string text = counted(found.positions, "hole", "holes") + " charted";
+// What was charted: the chart's rows, the holes from block references and
+// from rings of arcs, and the text height.
+std::string charted_text(const RunState& state, const HoleFinding& found, double text_height) {
+    std::string text =
+        counted(static_cast<int>(state.listing.holes.size()), "hole", "holes") + " charted";
     std::vector<std::string> parts;
     if (found.in_references > 0) {
         parts.push_back(counted(found.in_references, "circle or arc", "circles and arcs") +
@@ -89,13 +90,14 @@ std::string left_out_text(const DxfDrawing& drawing, const PlacedDrawing& placed
     return text;
 }
 
-// The message line of a run error, without its line end.
-std::string message_of(const RunError& error) {
-    std::string message = error.message_line;
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
-        message.pop_back();
+// Writes the hole table when the options ask for one; false with the reason
+// in error when it cannot be written.
+bool write_table(const DxfOptions& options, const RunState& state, std::string& error) {
+    if (options.table.empty()) {
+        return true;
     }
-    return message;
+    return write_output(options.table, format_hole_table(state.listing, options.table_format),
+                        error);
 }
 
 int run(int argc, char** argv) {
@@ -114,8 +116,13 @@ int run(int argc, char** argv) {
         std::printf("holechart-dxf %s\n", holechart_version());
         return 0;
     }
-    if (!options.force && output_is_an_input({options.input}, options.output, error)) {
+    if (!options.force && (output_is_an_input({options.input}, options.output, error) ||
+                           output_is_an_input({options.input}, options.table, error))) {
         report(error);
+        return kUsageError;
+    }
+    if (!options.table.empty() && output_is_an_input({options.output}, options.table, error)) {
+        report("the table and the drawing cannot be one file: " + shown_path(options.table));
         return kUsageError;
     }
 
@@ -147,7 +154,7 @@ int run(int argc, char** argv) {
     bool holes_found = false;
     if (const std::optional<RunError> run_error =
             draw_chart(options, text_height, placed.extents, records, count, state, holes_found)) {
-        report(message_of(*run_error));
+        report(one_line(run_error->message_line));
         return kRunError;
     }
     const std::string left_out = left_out_text(drawing, placed, found);
@@ -157,7 +164,7 @@ int run(int argc, char** argv) {
         const std::string bytes =
             had_chart ? splice_chart(drawing.bytes, drawing.layout, ChartInsertions{})
                       : drawing.bytes;
-        if (!write_output(options.output, bytes, error)) {
+        if (!write_output(options.output, bytes, error) || !write_table(options, state, error)) {
             report(error);
             return kRunError;
         }
@@ -172,11 +179,12 @@ int run(int argc, char** argv) {
 
     const ChartInsertions insertions = format_chart_dxf(state, drawing.layout);
     if (!write_output(options.output, splice_chart(drawing.bytes, drawing.layout, insertions),
-                      error)) {
+                      error) ||
+        !write_table(options, state, error)) {
         report(error);
         return kRunError;
     }
-    report(charted_text(found, text_height) + left_out);
+    report(charted_text(state, found, text_height) + left_out);
     return 0;
 }
 

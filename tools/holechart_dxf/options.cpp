@@ -97,7 +97,10 @@ const char* usage_text() {
            "  --absolute             show coordinates without their sign\n"
            "  --all-arcs             chart every arc of more than a half turn, also one\n"
            "                         whose two ends join an outline\n"
-           "  --force                write OUT.dxf even when it is IN.dxf\n"
+           "  --table FILE           write the hole table too, as CSV, TSV or JSON by the\n"
+           "                         extension of FILE (.csv, .tsv, .json; - is CSV on\n"
+           "                         standard output)\n"
+           "  --force                write OUT.dxf or the table even over IN.dxf\n"
            "  -h, --help             show this text\n"
            "  --version              show the version\n"
            "\n"
@@ -166,7 +169,8 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
             name = arg.substr(0, equals);
             value = arg.substr(equals + 1);
         }
-        if (name != "--text-height" && name != "--layer" && name != "--color") {
+        if (name != "--text-height" && name != "--layer" && name != "--color" &&
+            name != "--table") {
             error = "unknown option '" + arg + "' (see --help)";
             return false;
         }
@@ -182,6 +186,12 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
                 return false;
             }
             options.text_height_given = true;
+        } else if (name == "--table") {
+            if (value != "-" && !table_format_of_file(value, options.table_format)) {
+                error = "--table names a .csv, .tsv or .json file, not '" + value + "'";
+                return false;
+            }
+            options.table = value;
         } else if (name == "--layer") {
             if (!usable_layer_name(value, error)) {
                 return false;
@@ -207,5 +217,9 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
     }
     options.input = files[0];
     options.output = files[1];
+    if (options.table == "-" && options.output == "-") {
+        error = "the drawing and the table cannot both go to standard output";
+        return false;
+    }
     return true;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/hole_table.hpp"
+
 struct DxfOptions {
     std::string input;
     std::string output;  // "-": standard output
@@ -23,7 +25,10 @@ struct DxfOptions {
     // Every arc of more than a half turn is a hole, as in the exchange
     // format, also one whose ends join an outline.
     bool all_arcs = false;
-    bool force = false;  // write the output even over the input
+    // The hole table as well, in the form its name's extension gives.
+    std::string table;
+    TableFormat table_format = TableFormat::csv;
+    bool force = false;  // write the outputs even over the input
     bool help = false;
     bool version = false;
 };
