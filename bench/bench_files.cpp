@@ -6,9 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <tuple>
 #include <utility>
-
-#include "bench/drawing_generator.hpp"
 
 namespace {
 
@@ -32,16 +31,17 @@ std::string temporary_path(const std::string& name) {
     return (*folder / name).string();
 }
 
-std::string generated_drawing_file(int entities, int holes) {
-    static std::map<std::pair<int, int>, std::string> made;
-    const auto key = std::make_pair(entities, holes);
+std::string generated_drawing_file(int entities, int holes, HoleLayout layout) {
+    static std::map<std::tuple<int, int, HoleLayout>, std::string> made;
+    const auto key = std::make_tuple(entities, holes, layout);
     const auto found = made.find(key);
     if (found != made.end()) {
         return found->second;
     }
-    const GeneratedDrawing drawing = generate_drawing(entities, holes, 20261207u);
-    const std::string path = temporary_path("drawing-" + std::to_string(entities) + "-" +
-                                            std::to_string(holes) + ".fad");
+    const GeneratedDrawing drawing = generate_drawing(entities, holes, 20261207u, layout);
+    const std::string path =
+        temporary_path("drawing-" + std::to_string(entities) + "-" + std::to_string(holes) + "-" +
+                       hole_layout_name(layout) + ".fad");
     std::FILE* f = std::fopen(path.c_str(), "wb");
     std::fwrite(drawing.text.data(), 1, drawing.text.size(), f);
     std::fclose(f);

@@ -1,5 +1,6 @@
 #include "bench/drawing_generator.hpp"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <random>
@@ -21,9 +22,74 @@ void Writer::line(const char* format, ...) {
     out.append(buffer, static_cast<std::size_t>(n));
 }
 
+// A fixed scramble of 0 to n - 1 (a prime step), so that layouts
+// listed "in any order" are listed the same way on every run.
+int scrambled(int k, int n) {
+    const long long step = 7919;
+    return static_cast<int>((static_cast<long long>(k) * step) % n);
+}
+
+// Centre, radius and sweep of hole k of n in a laid-out layout.
+struct HolePlace {
+    double x;
+    double y;
+    double radius;
+    double sweep;  // 360 for a circle
+};
+
+HolePlace hole_place(HoleLayout layout, int k, int n) {
+    static const double radii[] = {1.6, 2.5, 3.3, 4.25, 5.5, 6.6, 9.0};
+    const double radius = radii[k % 7];
+    switch (layout) {
+        case HoleLayout::grid_bottom_up: {
+            // 2.54 mm pitch, as wide as high; every third hole a size up.
+            const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
+            return HolePlace{10.0 + (k % columns) * 2.54, 10.0 + (k / columns) * 2.54,
+                             k % 3 == 0 ? 0.8 : 0.5, 360.0};
+        }
+        case HoleLayout::row_right_to_left:
+            return HolePlace{10.0 + (n - 1 - k) * 2.0, 500.0, 0.5, 360.0};
+        case HoleLayout::one_centre:
+            return HolePlace{500.0, 500.0, 0.5 + (k % 97) * 0.25, k % 4 == 3 ? 270.0 : 360.0};
+        case HoleLayout::tolerance_chain: {
+            // Each row within the row tolerance of the next, not of the one
+            // after; listed in a scrambled order.
+            const int m = scrambled(k, n);
+            return HolePlace{100.0 + (m % 11) * 0.006, 100.0 + m * 0.005, radius,
+                             185.0 + 5.0 * (m % 36)};
+        }
+        case HoleLayout::duplicates: {
+            // Exactly the same hole four times, differently tagged.
+            const int m = scrambled(k / 4, (n + 3) / 4);
+            return HolePlace{10.0 + (m % 100) * 8.0, 10.0 + (m / 100) * 8.0, radii[m % 7], 360.0};
+        }
+        case HoleLayout::scattered:
+            break;  // drawn at random by generate_drawing
+    }
+    return HolePlace{0.0, 0.0, radius, 360.0};
+}
+
 }  // namespace
 
-GeneratedDrawing generate_drawing(int entities, int holes, uint32_t seed) {
+const char* hole_layout_name(HoleLayout layout) {
+    switch (layout) {
+        case HoleLayout::scattered:
+            return "scattered";
+        case HoleLayout::grid_bottom_up:
+            return "grid_bottom_up";
+        case HoleLayout::row_right_to_left:
+            return "row_right_to_left";
+        case HoleLayout::one_centre:
+            return "one_centre";
+        case HoleLayout::tolerance_chain:
+            return "tolerance_chain";
+        case HoleLayout::duplicates:
+            return "duplicates";
+    }
+    return "?";
+}
+
+GeneratedDrawing generate_drawing(int entities, int holes, uint32_t seed, HoleLayout layout) {
     GeneratedDrawing drawing;
     drawing.text.reserve(static_cast<std::size_t>(entities) * 190);
     Writer w{drawing.text, {}};
@@ -41,8 +107,17 @@ GeneratedDrawing generate_drawing(int entities, int holes, uint32_t seed) {
         ++id;
     };
 
-    // Holes: plain circles, and every fifth a tapped hole (two records).
     int placed = 0;
+    while (layout != HoleLayout::scattered && placed < holes && drawing.entities < entities) {
+        const HolePlace h = hole_place(layout, placed, holes);
+        const bool arc = h.sweep < 360.0;
+        head(arc ? "ARC" : "CIRCLE", placed % 3 == 0 ? "2_12.5" : "NO", arc ? "A" : "C", "ByL");
+        w.line("%.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f %.12f\n", h.x + h.radius, h.y,
+               h.x + h.radius, h.y, h.x, h.y, h.radius, 0.0, arc ? h.sweep : 360.0);
+        ++placed;
+        ++drawing.entities;
+    }
+    // Holes: plain circles, and every fifth a tapped hole (two records).
     while (placed < holes && drawing.entities < entities) {
         const double cx = coord(rng);
         const double cy = coord(rng);

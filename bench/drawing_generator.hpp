@@ -6,6 +6,19 @@
 #include <cstdint>
 #include <string>
 
+// Where the holes lie and in which order the drawing lists them.
+enum class HoleLayout {
+    scattered,          // anywhere on the sheet, every fifth a tapped hole
+    grid_bottom_up,     // a square grid, rows listed bottom-up (as array commands make it)
+    row_right_to_left,  // one long row, listed from its right end
+    one_centre,         // all concentric, radii and sweeps cycling
+    tolerance_chain,    // rows 0.005 apart, arcs whose sweeps lie 5 degrees apart
+    duplicates,         // every hole drawn four times over
+};
+
+// A short name of the layout for benchmark labels.
+const char* hole_layout_name(HoleLayout layout);
+
 struct GeneratedDrawing {
     std::string text;
     int entities = 0;
@@ -14,4 +27,5 @@ struct GeneratedDrawing {
 
 // entities in all, of which holes are circles or tapped holes (circle plus a
 // 270-degree arc around the same centre count as two holes).
-GeneratedDrawing generate_drawing(int entities, int holes, uint32_t seed);
+GeneratedDrawing generate_drawing(int entities, int holes, uint32_t seed,
+                                  HoleLayout layout = HoleLayout::scattered);

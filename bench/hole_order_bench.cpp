@@ -1,11 +1,14 @@
-// Collecting, ordering and grouping 10^2 to 5 * 10^4 holes into positions
-// with their type table rows, and ordering the positions.
+// Collecting, ordering and grouping holes into positions with their type
+// table rows, and ordering the positions: a drilling pattern of 10^2 to
+// 10^5 holes, and the layouts that make the exchange sorts work hardest.
 #include <benchmark/benchmark.h>
 
 #include <random>
 
+#include "bench/bench_files.hpp"
 #include "chart/hole_collection.hpp"
 #include "chart/hole_type_table.hpp"
+#include "entity/entity_file.hpp"
 #include "util/fixed_text.hpp"
 
 namespace {
@@ -37,9 +40,16 @@ EntityList make_holes(int n) {
     return list;
 }
 
-void BM_CollectOrderGroup(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
-    const EntityList holes = make_holes(n);
+// The holes of a generated drawing that holds nothing else, as the reader
+// loads them.
+EntityList make_layout_holes(HoleLayout layout, int n) {
+    EntityList list;
+    int count = 0;
+    read_entity_file(generated_drawing_file(n, n, layout).c_str(), list, count);
+    return list;
+}
+
+void collect_order_group(benchmark::State& state, const EntityList& holes, int n) {
     for (auto _ : state) {
         state.PauseTiming();
         EntityList list = holes;
@@ -51,9 +61,7 @@ void BM_CollectOrderGroup(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * n);
 }
 
-void BM_OrderPositions(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
-    EntityList holes = make_holes(n);
+void order_grouped_positions(benchmark::State& state, EntityList holes, int n) {
     const int found = collect_holes(holes, n);
     order_holes(holes, found);
     const HolePositions positions = build_positions(holes, found);
@@ -67,19 +75,54 @@ void BM_OrderPositions(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * positions.count);
 }
 
+void BM_CollectOrderGroup(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    collect_order_group(state, make_holes(n), n);
+}
+
+void BM_OrderPositions(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    order_grouped_positions(state, make_holes(n), n);
+}
+
+void BM_LayoutCollectOrderGroup(benchmark::State& state) {
+    const auto layout = static_cast<HoleLayout>(state.range(0));
+    const int n = static_cast<int>(state.range(1));
+    state.SetLabel(hole_layout_name(layout));
+    collect_order_group(state, make_layout_holes(layout, n), n);
+}
+
+void BM_LayoutOrderPositions(benchmark::State& state) {
+    const auto layout = static_cast<HoleLayout>(state.range(0));
+    const int n = static_cast<int>(state.range(1));
+    state.SetLabel(hole_layout_name(layout));
+    order_grouped_positions(state, make_layout_holes(layout, n), n);
+}
+
+void layouts(benchmark::internal::Benchmark* b) {
+    for (HoleLayout layout :
+         {HoleLayout::scattered, HoleLayout::grid_bottom_up, HoleLayout::row_right_to_left,
+          HoleLayout::one_centre, HoleLayout::tolerance_chain, HoleLayout::duplicates}) {
+        b->Args({static_cast<int>(layout), 10000});
+    }
+    b->Args({static_cast<int>(HoleLayout::grid_bottom_up), 100000});
+}
+
 }  // namespace
 
 BENCHMARK(BM_CollectOrderGroup)
     ->Arg(100)
     ->Arg(1000)
     ->Arg(10000)
-    ->Arg(50000)
+    ->Arg(100000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OrderPositions)
     ->Arg(100)
     ->Arg(1000)
     ->Arg(10000)
-    ->Arg(50000)
+    ->Arg(100000)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayoutCollectOrderGroup)->Apply(layouts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayoutOrderPositions)->Apply(layouts)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

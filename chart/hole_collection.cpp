@@ -1,8 +1,12 @@
 #include "chart/hole_collection.hpp"
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
+#include "chart/exchange_sort.hpp"
+#include "entity/entity_file.hpp"
+#include "entity/token_stream.hpp"
 #include "geometry/geometry.hpp"
 #include "util/fixed_text.hpp"
 #include "util/number_text.hpp"
@@ -36,6 +40,62 @@ bool holes_exchange(const HoleSortKey& r, const HoleSortKey& s) {
     return false;
 }
 
+// The hole order as levels: rows (y, highest first) cut where two
+// neighbouring heights differ by at least the row tolerance; within a row of
+// one height, columns (x, leftmost first) cut likewise; within a column of
+// one x, radii (smallest first), each its own level.
+struct HoleOrderTraits {
+    using Item = HoleSortKey;
+    static constexpr int kValues = 3;
+    static bool exchange(const Item& r, const Item& s) { return holes_exchange(r, s); }
+    static double value(const Item& item, int kind) {
+        return kind == 0 ? item.y : kind == 1 ? item.x : item.radius;
+    }
+    static bool descending(int kind) { return kind == 0; }
+    static bool separates(int kind, double earlier, double later) {
+        // A lower row never passes a higher one once r.y - s.y < 0.01 fails;
+        // a column further right never passes one on its left once
+        // s.x - r.x < 0.01 fails; radii compare exactly.
+        if (kind == 0) {
+            return earlier - later >= kRowTolerance;
+        }
+        if (kind == 1) {
+            return later - earlier >= kRowTolerance;
+        }
+        return true;
+    }
+};
+
+bool keys_finite(const std::vector<HoleSortKey>& keys) {
+    for (const HoleSortKey& key : keys) {
+        if (!std::isfinite(key.x) || !std::isfinite(key.y) || !std::isfinite(key.radius)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The loop as it reads: for what the levels cannot take (a NaN or an
+// infinity, which the chart pass never sorts) or what they would take
+// longer on.
+void order_keys_slot_by_slot(std::vector<HoleSortKey>& keys) {
+    // The occupant of slot i stays in a local while j runs; an exchange puts
+    // it into slot j and takes the record from there. j starts after i: a
+    // hole compared with itself is never exchanged.
+    const std::size_t count = keys.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        HoleSortKey r = keys[i];
+        for (std::size_t j = i + 1; j < count; ++j) {
+            if (holes_exchange(r, keys[j])) {
+                const HoleSortKey s = keys[j];
+                keys[j] = r;
+                r = s;
+            }
+        }
+        keys[i] = r;
+    }
+}
+
 }  // namespace
 
 bool is_hole(const EntityRecord& record) {
@@ -43,6 +103,38 @@ bool is_hole(const EntityRecord& record) {
         return true;
     }
     return has_shape(record, "A") && record.sweep > 180.0;
+}
+
+bool read_hole_records(const char* path, EntityList& holes, int& count) {
+    count = 0;
+    holes = EntityList{};
+    TokenStream stream;
+    int records = 0;
+    if (!open_entity_records(path, stream, records)) {
+        return false;
+    }
+    EntityRecord record;
+    for (int i = 0; i < records; ++i) {
+        default_entity_head(record);
+        read_entity_head(stream, record);
+        // Only a record of shape "C" or "A" can be a hole: the body of any
+        // other is passed over unread.
+        if (!has_shape(record, "C") && !has_shape(record, "A")) {
+            skip_entity_body(stream, record);
+            continue;
+        }
+        default_entity_body(record);
+        read_entity_body(stream, record);
+        if (is_hole(record)) {
+            reserve_for_appends(holes.records, holes.records.size() + 1);
+            allocate_or_fail("Memori ERROR\n", [&] { holes.records.push_back(record); });
+        }
+    }
+    token_stream_close(stream);
+    count = static_cast<int>(holes.records.size());
+    // The defaulted slot after the records and the spare, as in every list.
+    allocate_or_fail("Memori ERROR\n", [&] { holes.records.resize(holes.records.size() + 2); });
+    return true;
 }
 
 int collect_holes(EntityList& list, int count) {
@@ -72,29 +164,15 @@ void order_holes(EntityList& list, int n) {
         const EntityRecord& r = list[static_cast<std::size_t>(i)];
         keys[static_cast<std::size_t>(i)] = HoleSortKey{r.center.x, r.center.y, r.radius, i};
     }
-    // The occupant of slot i stays in a local while j runs; an exchange puts
-    // it into slot j and takes the record from there. j starts after i: a
-    // hole compared with itself is never exchanged.
-    const std::size_t count = keys.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        HoleSortKey r = keys[i];
-        for (std::size_t j = i + 1; j < count; ++j) {
-            if (holes_exchange(r, keys[j])) {
-                const HoleSortKey s = keys[j];
-                keys[j] = r;
-                r = s;
-            }
+    std::vector<std::size_t> order;
+    if (!keys_finite(keys) || !LevelOrder<HoleOrderTraits>::order_by_levels(keys, order)) {
+        order_keys_slot_by_slot(keys);
+        order.resize(keys.size());
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            order[i] = static_cast<std::size_t>(keys[i].index);
         }
-        keys[i] = r;
     }
-    std::vector<EntityRecord> ordered;
-    ordered.reserve(keys.size());
-    for (const HoleSortKey& key : keys) {
-        ordered.push_back(list[static_cast<std::size_t>(key.index)]);
-    }
-    for (std::size_t i = 0; i < ordered.size(); ++i) {
-        list[i] = ordered[i];
-    }
+    apply_order(list, order);
 }
 
 std::string format_hole_entry(const EntityRecord& hole) {
@@ -110,6 +188,10 @@ std::string format_hole_entry(const EntityRecord& hole) {
 
 HolePositions build_positions(EntityList& list, int n) {
     HolePositions positions;
+    // At most one position per hole: capacity that is never written is
+    // never backed by memory.
+    allocate_or_fail("Memori ERROR\n",
+                     [&] { positions.rows.reserve(static_cast<std::size_t>(n > 0 ? n : 0)); });
     // The key of the current position, and whether an entry has already been
     // left out of it (later entries are left out too, so the key always lists
     // a leading run of the position's holes).

@@ -14,6 +14,13 @@ constexpr std::size_t kMaxKeyChars = kKeyAreaSize - 1;
 // A hole: shape "C", or shape "A" with a sweep above 180.
 bool is_hole(const EntityRecord& record);
 
+// Reads the holes of an exchange file: the records that read_entity_file
+// reads, token for token, keeping only the holes, in file order, so that
+// memory follows the holes and not the entities. The list holds them, a
+// defaulted slot and a spare. False, with count 0, when the file is
+// missing, empty or no regular file.
+bool read_hole_records(const char* path, EntityList& holes, int& count);
+
 // Moves the holes to the front of the list, in list order, giving untagged
 // ones ("NONE", "NO") the tag "3_0". Returns their number.
 int collect_holes(EntityList& list, int count);

@@ -1,8 +1,11 @@
 #include "chart/hole_type_table.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
+#include "chart/exchange_sort.hpp"
 #include "geometry/geometry.hpp"
 #include "util/field_split.hpp"
 #include "util/fixed_text.hpp"
@@ -95,6 +98,169 @@ bool views_exchange(const PositionView& i, const PositionView& j, double origin_
     return d > kPlaceTolerance;
 }
 
+// The same decision for the order by levels: the leading steps (first tag
+// character, hole count, type codes) are exact comparisons of integers, so
+// they become one rank per distinct combination; sweep and centre are the
+// values the steps above subtract.
+struct RankedPosition {
+    double sweep;
+    double y;  // centre y less the origin's
+    double x;  // centre x less the origin's
+    int32_t rank;
+    std::size_t index;
+};
+
+bool ranked_exchange(const RankedPosition& i, const RankedPosition& j) {
+    if (i.rank != j.rank) {
+        return i.rank < j.rank;
+    }
+    double d = i.sweep - j.sweep;
+    if (d < -kSweepTolerance) {
+        return true;
+    }
+    if (std::fabs(d) >= kSweepTolerance) {
+        return false;
+    }
+    d = i.y - j.y;
+    if (d < -kPlaceTolerance) {
+        return true;
+    }
+    if (std::fabs(d) >= kPlaceTolerance) {
+        return false;
+    }
+    return i.x - j.x > kPlaceTolerance;
+}
+
+// The position order as levels: ranks (highest first); within a rank,
+// sweeps (highest first) cut where neighbours differ by more than the sweep
+// tolerance; within one sweep, rows (y, highest first) and then columns (x,
+// leftmost first) cut where neighbours differ by more than the place
+// tolerance.
+struct PositionOrderTraits {
+    using Item = RankedPosition;
+    static constexpr int kValues = 4;
+    static bool exchange(const Item& i, const Item& j) { return ranked_exchange(i, j); }
+    static double value(const Item& item, int kind) {
+        switch (kind) {
+            case 0:
+                return static_cast<double>(item.rank);
+            case 1:
+                return item.sweep;
+            case 2:
+                return item.y;
+            default:
+                return item.x;
+        }
+    }
+    static bool descending(int kind) { return kind < 3; }
+    static bool separates(int kind, double earlier, double later) {
+        // later - earlier < -tolerance decides for the earlier value, and by
+        // symmetry of rounding earlier - later < -tolerance fails then.
+        switch (kind) {
+            case 0:
+                return true;
+            case 1:
+                return later - earlier < -kSweepTolerance;
+            case 2:
+                return later - earlier < -kPlaceTolerance;
+            default:
+                return earlier - later < -kPlaceTolerance;
+        }
+    }
+};
+
+// The leading steps compare the first tag character, the counts as the
+// difference of two small integers and the codes as a wrapped 32-bit
+// difference: exact comparisons of integers as long as no difference can
+// wrap. Returns false when a row lies outside that (then no ranks).
+constexpr int32_t kRankedCodeLimit = int32_t{1} << 30;
+
+bool rank_positions(const std::vector<PositionView>& views, std::vector<int32_t>& ranks) {
+    for (const PositionView& v : views) {
+        if (v.circle_count < 0 || v.circle_count > kMaxCirclesPerRow) {
+            return false;
+        }
+        for (int k = 0; k < v.circle_count; ++k) {
+            if (v.type_code[k] < -kRankedCodeLimit || v.type_code[k] >= kRankedCodeLimit) {
+                return false;
+            }
+        }
+    }
+    // Lower rank for what the order puts later: the loop exchanges when the
+    // earlier slot's leading values are the smaller ones.
+    const auto before = [&](std::size_t a, std::size_t b) {
+        const PositionView& p = views[a];
+        const PositionView& q = views[b];
+        if (p.first_char != q.first_char) {
+            return p.first_char < q.first_char;
+        }
+        if (p.circle_count != q.circle_count) {
+            return p.circle_count < q.circle_count;
+        }
+        return std::lexicographical_compare(p.type_code, p.type_code + p.circle_count, q.type_code,
+                                            q.type_code + q.circle_count);
+    };
+    std::vector<std::size_t> sorted(views.size());
+    for (std::size_t t = 0; t < sorted.size(); ++t) {
+        sorted[t] = t;
+    }
+    std::sort(sorted.begin(), sorted.end(), before);
+    ranks.assign(views.size(), 0);
+    int32_t rank = 0;
+    for (std::size_t k = 0; k < sorted.size(); ++k) {
+        if (k > 0 && before(sorted[k - 1], sorted[k])) {
+            ++rank;
+        }
+        ranks[sorted[k]] = rank;
+    }
+    return true;
+}
+
+// The order by levels over ranked positions; false (and nothing done) when
+// ranks cannot be had, a value to subtract is not finite, or the levels
+// would take longer than the loop.
+bool order_views_by_rank(const std::vector<PositionView>& views, double origin_x, double origin_y,
+                         std::vector<std::size_t>& order) {
+    std::vector<int32_t> ranks;
+    if (!rank_positions(views, ranks)) {
+        return false;
+    }
+    std::vector<RankedPosition> items(views.size());
+    for (std::size_t t = 0; t < views.size(); ++t) {
+        const PositionView& v = views[t];
+        items[t] = RankedPosition{v.first_sweep, v.y - origin_y, v.x - origin_x, ranks[t], t};
+        if (!std::isfinite(items[t].sweep) || !std::isfinite(items[t].y) ||
+            !std::isfinite(items[t].x)) {
+            return false;
+        }
+    }
+    return LevelOrder<PositionOrderTraits>::order_by_levels(items, order);
+}
+
+// The loop as it reads, for what cannot be ranked.
+void order_views_slot_by_slot(std::vector<PositionView>& views, double origin_x, double origin_y,
+                              std::vector<std::size_t>& order) {
+    // The occupant of slot i stays in locals while j runs; an exchange puts
+    // it into slot j and takes the position from there.
+    const std::size_t n = views.size();
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        PositionView current = views[i];
+        std::size_t current_index = order[i];
+        for (std::size_t j = i + 1; j < n; ++j) {
+            if (views_exchange(current, views[j], origin_x, origin_y)) {
+                const PositionView later = views[j];
+                const std::size_t later_index = order[j];
+                views[j] = current;
+                order[j] = current_index;
+                current = later;
+                current_index = later_index;
+            }
+        }
+        views[i] = current;
+        order[i] = current_index;
+    }
+}
+
 }  // namespace
 
 void add_hole_to_row(HoleTypeRow& row, const EntityRecord& hole) {
@@ -131,34 +297,9 @@ void order_positions(EntityList& positions, std::vector<HoleTypeRow>& rows, int 
         views[t] = view_of(positions[t], rows[t]);
         order[t] = t;
     }
-    // The occupant of slot i stays in locals while j runs; an exchange puts
-    // it into slot j and takes the position from there.
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        PositionView current = views[i];
-        std::size_t current_index = order[i];
-        for (std::size_t j = i + 1; j < n; ++j) {
-            if (views_exchange(current, views[j], origin_x, origin_y)) {
-                const PositionView later = views[j];
-                const std::size_t later_index = order[j];
-                views[j] = current;
-                order[j] = current_index;
-                current = later;
-                current_index = later_index;
-            }
-        }
-        views[i] = current;
-        order[i] = current_index;
+    if (!order_views_by_rank(views, origin_x, origin_y, order)) {
+        order_views_slot_by_slot(views, origin_x, origin_y, order);
     }
-    std::vector<EntityRecord> ordered_records;
-    std::vector<HoleTypeRow> ordered_rows;
-    ordered_records.reserve(n);
-    ordered_rows.reserve(n);
-    for (std::size_t t : order) {
-        ordered_records.push_back(positions[t]);
-        ordered_rows.push_back(rows[t]);
-    }
-    for (std::size_t t = 0; t < n; ++t) {
-        positions[t] = ordered_records[t];
-    }
-    rows.swap(ordered_rows);
+    apply_order(positions, order);
+    apply_order(rows, order);
 }

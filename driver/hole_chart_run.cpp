@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "chart/chart_pass.hpp"
+#include "chart/hole_collection.hpp"
 #include "driver/chart_settings.hpp"
 #include "driver/usage.hpp"
 #include "entity/entity_file.hpp"
@@ -117,11 +118,14 @@ std::optional<RunError> perform_hole_chart_run(const FixedPaths& paths, int argc
         return kInvalidArguments;
     }
 
-    EntityList entities;
-    int entity_count = 0;
-    read_entity_file(paths.entity_file.c_str(), entities, entity_count);
+    // Only holes take part in the chart, and the chart pass keeps them in
+    // drawing order: reading just those gives the same chart, with memory
+    // for the holes instead of every entity.
+    EntityList holes;
+    int hole_count = 0;
+    read_hole_records(paths.entity_file.c_str(), holes, hole_count);
 
-    const ChartOutcome outcome = chart_the_drawing(state, entities, entity_count);
+    const ChartOutcome outcome = chart_the_drawing(state, holes, hole_count);
     if (outcome == ChartOutcome::no_holes) {
         return std::nullopt;
     }

@@ -3,6 +3,7 @@
 // chart to "ResultDR.fad".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -20,10 +21,41 @@ int64_t count_entity_lines(const char* path);
 // with count 0.
 bool read_entity_file(const char* path, EntityList& list, int& count);
 
+// Reading a file record by record, for a reader that keeps only some of
+// the records (the tool keeps its holes): the same records, token for
+// token, as read_entity_file reads.
+struct TokenStream;
+
+// Opens the file onto the stream; count receives the number of records the
+// file holds (its line count). False when the file is missing, empty or no
+// regular file. The caller closes the stream with token_stream_close.
+bool open_entity_records(const char* path, TokenStream& stream, int& count);
+
+// The head of the next record: the ten fields up to the shape code. The
+// rest of the record is not touched.
+void read_entity_head(TokenStream& stream, EntityRecord& record);
+
+// The body of the record whose head was read, by its kind and shape, and
+// the values derived from it. The fields after the head must hold their
+// defaults (default_entity_body).
+void read_entity_body(TokenStream& stream, EntityRecord& record);
+
+// Passes over the body of the record whose head was read without converting
+// its values: as many tokens as read_entity_body would read.
+void skip_entity_body(TokenStream& stream, const EntityRecord& head);
+
+// The defaults of the head fields, and of the fields after the head, so
+// that a record can be read into again.
+void default_entity_head(EntityRecord& record);
+void default_entity_body(EntityRecord& record);
+
 // Reads one record (head and body) from the stream into record, then derives
 // the values of its kind. Exposed for tests and fuzzing.
-struct TokenStream;
 void read_entity_record(TokenStream& stream, EntityRecord& record);
+
+// The number of tokens the body of a record with this head takes: what
+// read_entity_record reads after the shape code.
+std::size_t entity_body_tokens(const EntityRecord& head);
 
 // Appends the record's line, line end included, in the exchange format.
 // Changes the record as the writer does: colour 0 becomes 1, and arcs and

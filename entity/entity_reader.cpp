@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -143,7 +144,7 @@ int64_t count_entity_lines(const char* path) {
     return reads;
 }
 
-void read_entity_record(TokenStream& s, EntityRecord& r) {
+void read_entity_head(TokenStream& s, EntityRecord& r) {
     read_int_field(s, r.id);
     read_text_field(s, r.handle);
     read_text_field(s, r.layer);
@@ -154,7 +155,9 @@ void read_entity_record(TokenStream& s, EntityRecord& r) {
     read_real_field(s, r.weight);
     read_text_field(s, r.tag);
     read_text_field(s, r.shape);
+}
 
+void read_entity_body(TokenStream& s, EntityRecord& r) {
     if (has_kind(r, "MTEXT") || has_kind(r, "TEXT")) {
         read_point(s, r.p1);
         read_real_field(s, r.text_height);
@@ -186,21 +189,67 @@ void read_entity_record(TokenStream& s, EntityRecord& r) {
     r.mark4 = 0;
 }
 
-bool read_entity_file(const char* path, EntityList& list, int& count) {
-    count = 0;
+std::size_t entity_body_tokens(const EntityRecord& head) {
+    // One token per field that read_entity_body reads for the kind.
+    if (has_kind(head, "MTEXT") || has_kind(head, "TEXT")) {
+        return 6;
+    }
+    if (has_kind(head, "LINE")) {
+        return 4;
+    }
+    if (has_kind(head, "ARC") || has_kind(head, "CIRCLE")) {
+        return 9;
+    }
+    if (has_kind(head, "POINT")) {
+        return 4;
+    }
+    if (has_kind(head, "PLINE")) {
+        if (has_shape(head, "L")) {
+            return 6;
+        }
+        return has_shape(head, "C") || has_shape(head, "A") ? 11 : 2;
+    }
+    if (has_kind(head, "DIMENSION")) {
+        return 18;
+    }
+    if (has_kind(head, "SOLID")) {
+        return 8;
+    }
+    return 0;
+}
+
+void read_entity_record(TokenStream& s, EntityRecord& r) {
+    read_entity_head(s, r);
+    read_entity_body(s, r);
+}
+
+namespace {
+
+// Opens the file for reading its n records: false when it is missing, empty
+// or no regular file. More records than a list can index end the run.
+std::FILE* open_entity_file(const char* path, int& n) {
+    n = 0;
     if (probe_file_lines(path) != 1) {
-        return false;
+        return nullptr;
     }
     const int64_t lines = count_entity_lines(path);
     if (lines < 0) {
-        return false;
+        return nullptr;
     }
     if (lines > INT32_MAX - 11) {
         // More records than a list can index: no allocation could hold them.
         fail_allocation("Memori ERROR\n");
     }
-    const int n = static_cast<int>(lines);
-    std::FILE* file = open_regular_file(path);
+    n = static_cast<int>(lines);
+    return open_regular_file(path);
+}
+
+}  // namespace
+
+bool read_entity_file(const char* path, EntityList& list, int& count) {
+    count = 0;
+    int n = 0;
+    std::FILE* file = open_entity_file(path, n);
     if (file == nullptr) {
         return false;
     }
@@ -219,4 +268,43 @@ bool read_entity_file(const char* path, EntityList& list, int& count) {
     list.records.resize(static_cast<std::size_t>(n) + 11);
     count = n;
     return true;
+}
+
+bool open_entity_records(const char* path, TokenStream& stream, int& count) {
+    std::FILE* file = open_entity_file(path, count);
+    if (file == nullptr) {
+        count = 0;
+        return false;
+    }
+    token_stream_open(stream, file);
+    return true;
+}
+
+void skip_entity_body(TokenStream& stream, const EntityRecord& head) {
+    skip_tokens(stream, entity_body_tokens(head));
+}
+
+namespace {
+
+// The head fields lie before justify, the body's after it.
+constexpr std::size_t kHeadBytes = offsetof(EntityRecord, justify);
+static_assert(offsetof(EntityRecord, tag) < kHeadBytes &&
+                  offsetof(EntityRecord, shape) < kHeadBytes,
+              "the head fields come first");
+
+const EntityRecord kDefaults{};
+
+}  // namespace
+
+void default_entity_head(EntityRecord& record) {
+    // The record is trivially copyable: its bytes may be set from the
+    // defaults' a part at a time.
+    std::memcpy(reinterpret_cast<unsigned char*>(&record),
+                reinterpret_cast<const unsigned char*>(&kDefaults), kHeadBytes);
+}
+
+void default_entity_body(EntityRecord& record) {
+    std::memcpy(reinterpret_cast<unsigned char*>(&record) + kHeadBytes,
+                reinterpret_cast<const unsigned char*>(&kDefaults) + kHeadBytes,
+                sizeof(EntityRecord) - kHeadBytes);
 }

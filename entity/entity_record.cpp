@@ -1,5 +1,6 @@
 #include "entity/entity_record.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +26,21 @@ std::string read_key_area(const EntityRecord& record) {
     std::memcpy(area, start, kKeyAreaSize);
     area[kKeyAreaSize - 1] = '\0';
     return std::string(area);
+}
+
+void reserve_for_appends(std::vector<EntityRecord>& records, std::size_t size) {
+    if (size <= records.capacity()) {
+        return;
+    }
+    // Eightfold, so that a long run of appends stays linear overall and
+    // copies and touches fresh memory less often than doubling would: pages
+    // of the capacity that are never written are never backed. When so much
+    // cannot be had, the append asks for just what it needs.
+    try {
+        records.reserve(std::max(size, 8 * records.capacity()));
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
 }
 
 void set_entity_defaults(EntityRecord& record) {
@@ -69,10 +85,12 @@ void entity_list_grow(EntityList& list, int index, int count) {
     }
     const std::size_t first = static_cast<std::size_t>(index);
     const std::size_t new_size = first + static_cast<std::size_t>(count) + 1;
-    // std::vector grows its capacity geometrically, so a long run of
-    // one-record appends stays linear overall.
+    reserve_for_appends(list.records, new_size);
+    const std::size_t old_size = list.records.size();
     allocate_or_fail("Memori Append ERROR\n", [&] { list.records.resize(new_size); });
-    for (std::size_t i = first; i < first + static_cast<std::size_t>(count); ++i) {
+    // Records the resize added are defaulted already.
+    const std::size_t last = std::min(first + static_cast<std::size_t>(count), old_size);
+    for (std::size_t i = first; i < last; ++i) {
         set_entity_defaults(list.records[i]);
     }
 }

@@ -106,6 +106,11 @@ struct EntityList {
 
 void set_entity_defaults(EntityRecord& record);
 
+// Makes room for at least size records ahead of a run of appends, growing
+// the capacity eightfold; does nothing when that cannot be had (the append
+// itself then reports running out of memory).
+void reserve_for_appends(std::vector<EntityRecord>& records, std::size_t size);
+
 // Whether the record's kind or shape code is exactly the given text.
 inline bool has_kind(const EntityRecord& record, const char* kind) {
     return std::strcmp(record.kind, kind) == 0;

@@ -1,6 +1,7 @@
 #include "entity/token_stream.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -81,6 +82,27 @@ void drop_rest_of_token(TokenStream& s, std::size_t keep) {
         }
     }
     s.buffer[s.end] = ' ';
+}
+
+// The end of the token at p: the first white space byte, the blank after
+// the data at the latest. Whole words that hold no byte below 0x21 (every
+// white space byte is one) are passed over eight bytes at a time while they
+// lie within the data; the rest is looked at byte by byte.
+const char* end_of_token(const char* p, const char* data_end) {
+    constexpr uint64_t kOnes = 0x0101010101010101u;
+    constexpr uint64_t kHighBits = 0x8080808080808080u;
+    while (data_end - p >= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        if (((word - 0x21 * kOnes) & ~word & kHighBits) != 0) {
+            break;
+        }
+        p += 8;
+    }
+    while (!is_space(*p)) {
+        ++p;
+    }
+    return p;
 }
 
 }  // namespace
@@ -177,6 +199,36 @@ bool next_token(TokenStream& s, std::string_view& token) {
     token = std::string_view(data + pos, std::min(scan - pos, kMaxTokenChars));
     s.pos = scan;
     return true;
+}
+
+void skip_tokens(TokenStream& stream, std::size_t count) {
+    if (stream.at_start) {
+        skip_byte_order_mark(stream);
+    }
+    // Tokens that lie wholly in the buffer are passed over here; one that
+    // runs on past the data read so far is left to next_token.
+    const char* data = stream.buffer.data();
+    std::size_t pos = stream.pos;
+    const std::size_t end = stream.end;
+    for (; count > 0; --count) {
+        while (pos < end && is_space(data[pos])) {
+            ++pos;
+        }
+        if (pos == end) {
+            break;
+        }
+        const std::size_t scan =
+            static_cast<std::size_t>(end_of_token(data + pos, data + end) - data);
+        if ((scan == end && !stream.at_eof) || scan - pos > kMaxTokenChars) {
+            break;
+        }
+        pos = scan;
+        stream.token_cut = false;
+    }
+    stream.pos = pos;
+    std::string_view token;
+    for (; count > 0 && next_token(stream, token); --count) {
+    }
 }
 
 void read_text_field(TokenStream& stream, char* field, std::size_t capacity) {

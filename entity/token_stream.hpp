@@ -34,6 +34,9 @@ void token_stream_close(TokenStream& stream);
 // The next token, valid until the next call; false at the end of the file.
 bool next_token(TokenStream& stream, std::string_view& token);
 
+// Passes over the next count tokens as count calls of next_token would.
+void skip_tokens(TokenStream& stream, std::size_t count);
+
 // One conversion each: read the next token into the field. At the end of the
 // file, or when the token is not of the field's form, the field keeps its
 // value; a token of the wrong form is consumed either way, so the parse

@@ -7,7 +7,9 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
+#include "chart/hole_collection.hpp"
 #include "entity/entity_file.hpp"
 #include "entity/token_stream.hpp"
 #include "tests/support/test_support.hpp"
@@ -597,6 +599,90 @@ TEST(ReadEntityRecord, RealTokensInEveryFormTheCConversionTakes) {
         EXPECT_EQ(r.p1.x, 0.0);
         EXPECT_EQ(r.p1.y, 9.0);
         EXPECT_EQ(r.p2.y, 7.0);
+    }
+}
+
+// ------------------------------------------- reading record by record
+// The tool's one reader of this kind keeps the holes (read_hole_records).
+
+// Every kind, each followed by a circle so that a body passed over with the
+// wrong number of tokens shifts what comes after; then lines that end early,
+// carry extra tokens, hold a token past the read buffer, end in CR LF, or
+// run past the line count.
+std::string keeping_cases() {
+    const std::string circle = "9 C1 0 1 ByL ByL CIRCLE 0 2_5 C 1 0 1 0 0 0 1 0 360\n";
+    const std::vector<std::string> bodies = {
+        "1 A1 0 1 ByL ByL TEXT 0 NO T 1 2 3.5 0 BL Note\n",
+        "1 A2 0 1 ByL ByL MTEXT 0 NO C 1 2 3.5 0 BL Hole_text\n",
+        "1 A3 0 1 ByL ByL LINE 0 NO L 0 0 5 5\n",
+        "1 A4 0 1 ByL ByL ARC 0 NO A 0 0 0 0 3 4 2 0 90\n",
+        "1 A5 0 1 ByL ByL ARC 0 NO A 0 0 0 0 3 4 2 0 270\n",
+        "1 A6 0 1 ByL ByL POINT 0 NO L 1 1 0 0.5\n",
+        "1 A7 0 1 ByL ByL PLINE 0 NO L 0 0 1 1 0 0\n",
+        "1 A8 0 1 ByL ByL PLINE 0 NO A 0 0 1 1 0 0 5 5 2 0 300\n",
+        "1 A9 0 1 ByL ByL PLINE 0 NO C 0 0 1 1 0 0 5 5 2 0 360\n",
+        "1 B1 0 1 ByL ByL PLINE 0 NO X 0 0\n",
+        "1 B2 0 1 ByL ByL DIMENSION 0 NO L 1 ISO 0 0 1 1 2 2 3 3 0 0 1 1 4 4 0 <>\n",
+        "1 B3 0 1 ByL ByL SOLID 0 NO C 0 0 1 0 0 1 1 1\n",
+        "1 B4 0 1 ByL ByL HATCH 0 NO A\n",
+        "1 B5 0 1 ByL ByL LINE 0 NO L 0 0\n",
+        "1 B6 0 1 ByL ByL LINE 0 NO L 0 0 1 1 7 7\n",
+        "1 B7 0 1 ByL ByL TEXT 0 NO T 0 0 2 0 BL " + std::string(70000, 'x') + "\n",
+        "1 B8 0 1 ByL ByL ARC 0 NO C 1 1 1 1 4 4 1 10 20\r\n",
+    };
+    std::string file = "\xEF\xBB\xBF";
+    for (const std::string& body : bodies) {
+        file += body + circle;
+    }
+    return file + "9 Z1 0 1 ByL ByL CIRCLE 0 NO C 0 0 0 0 7 7 1 0 360 9 Z2 0 1 ByL ByL CIRCLE";
+}
+
+// Whether two records hold the same values, padding bytes aside: the line
+// each is written as, and the values that the line leaves out or rounds.
+bool same_values(const EntityRecord& a, const EntityRecord& b) {
+    const double va[] = {a.center.x, a.center.y, a.radius,     a.start_angle, a.end_angle,
+                         a.sweep,    a.angle,    a.point_size, a.slope,       a.intercept};
+    const double vb[] = {b.center.x, b.center.y, b.radius,     b.start_angle, b.end_angle,
+                         b.sweep,    b.angle,    b.point_size, b.slope,       b.intercept};
+    return line_of(a) == line_of(b) && std::memcmp(va, vb, sizeof va) == 0;
+}
+
+TEST(ReadHoleRecords, KeepsExactlyTheHolesTheWholeReadWouldHoldInOrder) {
+    TempDrive drive;
+    const auto path = drive.work / "Object.fad";
+    write_file(path, keeping_cases());
+    EntityList all;
+    int count = 0;
+    ASSERT_TRUE(read_entity_file(path.string().c_str(), all, count));
+
+    EntityList kept;
+    int kept_count = -1;
+    ASSERT_TRUE(read_hole_records(path.string().c_str(), kept, kept_count));
+    std::vector<const EntityRecord*> expected;
+    for (int i = 0; i < count; ++i) {
+        if (is_hole(all[static_cast<std::size_t>(i)])) {
+            expected.push_back(&all[static_cast<std::size_t>(i)]);
+        }
+    }
+    ASSERT_EQ(kept_count, static_cast<int>(expected.size()));
+    ASSERT_GT(kept_count, 15);
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        EXPECT_TRUE(same_values(kept[k], *expected[k]))
+            << "kept record " << k << ": " << line_of(kept[k]) << " vs " << line_of(*expected[k]);
+    }
+    // The defaulted slot and the spare follow.
+    ASSERT_EQ(kept.size(), expected.size() + 2);
+    expect_defaulted_line(kept[expected.size()]);
+}
+
+TEST(ReadHoleRecords, MissingOrEmptyFileGivesFalseAndNothingKept) {
+    TempDrive drive;
+    write_file(drive.work / "empty.fad", "");
+    for (const char* name : {"none.fad", "empty.fad"}) {
+        EntityList kept;
+        int kept_count = -1;
+        EXPECT_FALSE(read_hole_records((drive.work / name).string().c_str(), kept, kept_count));
+        EXPECT_EQ(kept_count, 0);
     }
 }
 

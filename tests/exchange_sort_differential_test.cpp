@@ -1,11 +1,11 @@
-// Both exchange sorts against a plain transcription of their loops over whole
-// records. The comparisons use tolerances and are not transitive, so the
-// result depends on every single exchange; random inputs packed around the
-// tolerance boundaries show any departure from the literal loop.
+// Both exchange sorts against a plain transcription of their loops. The comparisons use tolerances
+// and are not transitive, so the result depends on every single exchange; random inputs packed
+// around the tolerance boundaries show any departure from the literal loop.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -16,13 +16,15 @@
 namespace {
 
 // The hole order, written the way it reads: for i, for j from i, compare the
-// records now at i and j and exchange them whole.
-void literal_order_holes(std::vector<EntityRecord>& records) {
+// holes now at i and j and exchange their places. Works on any record with
+// a centre and a radius, so that large inputs can use a compact one.
+template <typename Hole>
+void literal_order_holes(std::vector<Hole>& records) {
     const std::size_t n = records.size();
     for (std::size_t i = 0; i < n; ++i) {
         for (std::size_t j = i; j < n; ++j) {
-            const EntityRecord& r = records[i];
-            const EntityRecord& s = records[j];
+            const Hole& r = records[i];
+            const Hole& s = records[j];
             bool exchange = false;
             if (r.center.y < s.center.y) {
                 exchange = true;
@@ -40,20 +42,39 @@ void literal_order_holes(std::vector<EntityRecord>& records) {
     }
 }
 
-// The position order: for i, for j after i, exchange records and rows
-// together whenever the decision says so.
-void literal_order_positions(std::vector<EntityRecord>& records, std::vector<HoleTypeRow>& rows,
-                             double origin_x, double origin_y) {
+// The position order: for i, for j after i, exchange the places of records
+// and rows together whenever the decision says so. The places are indices
+// into the input, so large inputs move no records.
+std::vector<std::size_t> literal_position_order(const std::vector<EntityRecord>& records,
+                                                const std::vector<HoleTypeRow>& rows,
+                                                double origin_x, double origin_y) {
     const std::size_t n = records.size();
+    std::vector<std::size_t> at(n);
+    for (std::size_t t = 0; t < n; ++t) {
+        at[t] = t;
+    }
     for (std::size_t i = 0; i + 1 < n; ++i) {
         for (std::size_t j = i + 1; j < n; ++j) {
-            if (should_exchange_positions(records[i], rows[i], records[j], rows[j], origin_x,
-                                          origin_y)) {
-                std::swap(records[i], records[j]);
-                std::swap(rows[i], rows[j]);
+            if (should_exchange_positions(records[at[i]], rows[at[i]], records[at[j]], rows[at[j]],
+                                          origin_x, origin_y)) {
+                std::swap(at[i], at[j]);
             }
         }
     }
+    return at;
+}
+
+void literal_order_positions(std::vector<EntityRecord>& records, std::vector<HoleTypeRow>& rows,
+                             double origin_x, double origin_y) {
+    const std::vector<std::size_t> at = literal_position_order(records, rows, origin_x, origin_y);
+    std::vector<EntityRecord> ordered_records;
+    std::vector<HoleTypeRow> ordered_rows;
+    for (std::size_t t : at) {
+        ordered_records.push_back(records[t]);
+        ordered_rows.push_back(rows[t]);
+    }
+    records.swap(ordered_records);
+    rows.swap(ordered_rows);
 }
 
 // A small deterministic source; the draws do not depend on the standard
@@ -248,5 +269,168 @@ TEST(ExchangeSortDifferentialTest, PositionOrderMatchesLiteralLoop) {
     }
     EXPECT_GT(reordered, 3000);
 }
+
+// ------------------------------------------------ large and adversarial inputs
+
+// The layouts that drawings bring and that stress the orders: grids listed
+// bottom-up, long rows listed backwards, everything on one centre, rows and
+// sweeps chained within tolerance, exact duplicates, and scatter on a lattice
+// finer than the tolerances. Up to 10^4 items, so that leaves of every kind
+// meet many items above them.
+struct CompactHole {
+    Point center;
+    double radius;
+    int id;
+};
+
+int scramble(int k, int n) {
+    return static_cast<int>((static_cast<long long>(k) * 7919) % n);
+}
+
+std::vector<CompactHole> hole_layout(const std::string& name) {
+    std::vector<CompactHole> holes;
+    auto add = [&](double x, double y, double radius) {
+        holes.push_back(CompactHole{Point{x, y}, radius, static_cast<int>(holes.size())});
+    };
+    Draw draw(4242u);
+    if (name == "GridBottomUp") {
+        for (int k = 0; k < 9000; ++k) {
+            const double x = (k % 95) * 2.54;
+            const double y = (k / 95) * 2.54;
+            add(x, y, k % 3 == 0 ? 0.8 : 0.5);
+            if (k % 7 == 0) {
+                add(x, y, 1.2);  // a tapping arc around it
+            }
+        }
+    } else if (name == "RowRightToLeft") {
+        for (int k = 0; k < 3000; ++k) {
+            add((3000 - k) * 0.02, 5.0, 0.5);
+        }
+    } else if (name == "OneCentre") {
+        for (int k = 0; k < 3000; ++k) {
+            add(1.0, 1.0, 0.5 + (k % 13) * 0.25);
+        }
+    } else if (name == "ToleranceChain") {
+        for (int k = 0; k < 2000; ++k) {
+            const int m = scramble(k, 2000);
+            add((m % 11) * 0.006, m * 0.005, 1.0 + (m % 3));
+        }
+    } else if (name == "Duplicates") {
+        for (int k = 0; k < 4000; ++k) {
+            const int m = scramble(k / 4, 1000);
+            add((m % 40) * 8.0, (m / 40) * 8.0, 1.0 + (m % 5));
+        }
+    } else if (name == "LatticeScatter") {
+        for (int k = 0; k < 6000; ++k) {
+            add(draw.below(50) * 0.006, draw.below(4000) * 0.005, 1.0 + draw.below(3));
+        }
+    } else if (name == "ScatteredDrawing") {
+        std::mt19937 engine(99u);
+        std::uniform_real_distribution<double> coordinate(0.0, 1000.0);
+        while (holes.size() < 10000) {
+            const double x = coordinate(engine);
+            const double y = coordinate(engine);
+            add(x, y, 2.5);
+            if (holes.size() % 5 == 0) {
+                add(x, y, 3.0);
+            }
+        }
+    }
+    return holes;
+}
+
+class HoleLayoutTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(HoleLayoutTest, HoleOrderMatchesLiteralLoop) {
+    const std::vector<CompactHole> input = hole_layout(GetParam());
+    ASSERT_FALSE(input.empty());
+    std::vector<CompactHole> expected = input;
+    literal_order_holes(expected);
+
+    std::vector<EntityRecord> records(input.size());
+    for (std::size_t t = 0; t < input.size(); ++t) {
+        records[t].id = input[t].id;
+        records[t].center = input[t].center;
+        records[t].radius = input[t].radius;
+    }
+    EntityList list = list_with_spare(records);
+    order_holes(list, static_cast<int>(input.size()));
+    for (std::size_t t = 0; t < input.size(); ++t) {
+        ASSERT_EQ(list[t].id, expected[t].id) << "slot " << t;
+    }
+    EXPECT_EQ(list[input.size()].id, -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, HoleLayoutTest,
+                         ::testing::Values("GridBottomUp", "RowRightToLeft", "OneCentre",
+                                           "ToleranceChain", "Duplicates", "LatticeScatter",
+                                           "ScatteredDrawing"));
+
+std::vector<RandomPosition> position_layout(const std::string& name) {
+    std::vector<RandomPosition> positions;
+    Draw draw(5151u);
+    auto add = [&](char first, int codes, double sweep, double x, double y) {
+        RandomPosition p;
+        p.record.id = static_cast<int>(positions.size());
+        p.record.tag[0] = first;
+        p.record.tag[1] = '\0';
+        p.record.point_size = sweep;
+        p.record.center = Point{x, y};
+        p.row.circle_count = codes;
+        for (int k = 0; k < codes; ++k) {
+            p.row.type_code[k] = first - '0' + k;
+        }
+        p.row.hole_radius[0] = p.record.id;
+        positions.push_back(p);
+    };
+    static const char firsts[] = {'3', '2', '3', '5'};
+    if (name == "RankedGridBottomUp") {
+        for (int k = 0; k < 5000; ++k) {
+            add(firsts[k % 4], 1 + k % 2, 360.0, (k % 70) * 2.54, (k / 70) * 2.54);
+        }
+    } else if (name == "LatticeScatter") {
+        static const std::vector<double> sweeps = {360.0, 359.95, 359.9, 270.0, 275.0, 270.05};
+        for (int k = 0; k < 3000; ++k) {
+            add(firsts[draw.below(4)], 1 + draw.below(2), draw.pick(sweeps), draw.below(40) * 0.006,
+                draw.below(1500) * 0.005);
+        }
+    } else if (name == "SweepChain") {
+        for (int k = 0; k < 1500; ++k) {
+            const int m = scramble(k, 1500);
+            add('3', 1, 185.0 + m * 0.05, (m % 7) * 0.006, (m % 13) * 0.005);
+        }
+    } else if (name == "Duplicates") {
+        for (int k = 0; k < 3000; ++k) {
+            const int m = scramble(k / 3, 1000);
+            add(firsts[m % 4], 1, 360.0, (m % 25) * 5.0, (m / 25) * 5.0);
+        }
+    }
+    return positions;
+}
+
+class PositionLayoutTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(PositionLayoutTest, PositionOrderMatchesLiteralLoop) {
+    const std::vector<RandomPosition> positions = position_layout(GetParam());
+    ASSERT_FALSE(positions.empty());
+    std::vector<EntityRecord> records;
+    std::vector<HoleTypeRow> rows;
+    for (const RandomPosition& p : positions) {
+        records.push_back(p.record);
+        rows.push_back(p.row);
+    }
+    const std::vector<std::size_t> expected = literal_position_order(records, rows, 0.5, -0.25);
+
+    EntityList list = list_with_spare(records);
+    order_positions(list, rows, static_cast<int>(records.size()), 0.5, -0.25);
+    for (std::size_t t = 0; t < records.size(); ++t) {
+        ASSERT_EQ(list[t].id, static_cast<int>(expected[t])) << "slot " << t;
+        ASSERT_EQ(rows[t].hole_radius[0], list[t].id) << "slot " << t;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, PositionLayoutTest,
+                         ::testing::Values("RankedGridBottomUp", "LatticeScatter", "SweepChain",
+                                           "Duplicates"));
 
 }  // namespace
