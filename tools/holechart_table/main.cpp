@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "chart/chart_pass.hpp"
+#include "chart/hole_collection.hpp"
 #include "driver/chart_settings.hpp"
 #include "driver/run_errors.hpp"
-#include "entity/entity_file.hpp"
 #include "tools/common/companion_main.hpp"
 #include "tools/common/hole_table.hpp"
 #include "tools/common/output_file.hpp"
@@ -92,10 +92,11 @@ int run(int argc, char** argv) {
                                kWindow[3], options.origin[0], options.origin[1]};
     RunState state;
     start_run_state(state, settings, numbers);
-    EntityList entities;
+    // The table needs only the holes, read as the tool itself reads them.
+    EntityList holes;
     int count = 0;
-    read_entity_file(options.drawing.c_str(), entities, count);
-    const ChartOutcome outcome = chart_the_drawing(state, entities, count);
+    read_hole_records(options.drawing.c_str(), holes, count);
+    const ChartOutcome outcome = chart_the_drawing(state, holes, count);
     if (const std::optional<RunError> run_error = run_error_of(outcome)) {
         report(shown_path(options.drawing) + ": " + one_line(run_error->message_line));
         return kRunError;
