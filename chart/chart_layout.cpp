@@ -176,13 +176,12 @@ void add_hole_row(RunState& state, LayoutCursor& at, const EntityRecord& positio
     const int decimals = row.type_code[0];
     const double dx = position.center.x - state.origin_x;
     const double dy = position.center.y - state.origin_y;
-    chart_add_value(state, g.x_value_x, text_y, dx, decimals);
-    chart_add_value(state, g.y_value_x, text_y, dy, decimals);
+    std::string x_text = chart_add_value(state, g.x_value_x, text_y, dx, decimals);
+    std::string y_text = chart_add_value(state, g.y_value_x, text_y, dy, decimals);
     chart_add_hole_mark(state, position.center.x, position.center.y, at.hole_number);
     at.y = row_bottom;
-    state.listing.holes.push_back(ListedHole{at.hole_number, type, position.center,
-                                             coordinate_text(state, dx, decimals),
-                                             coordinate_text(state, dy, decimals)});
+    state.listing.holes.push_back(
+        ListedHole{at.hole_number, type, position.center, std::move(x_text), std::move(y_text)});
 }
 
 // Lists every position of the leader's type that is not listed yet, in

@@ -71,15 +71,13 @@ std::string format_chart_number(double value, int decimals) {
     return text;
 }
 
-std::string coordinate_text(const RunState& state, double value, int decimals) {
+std::string chart_add_value(RunState& state, double x, double y, double value, int decimals) {
     if (std::strcmp(state.settings.absolute_flag, "Y") == 0) {
         value = std::fabs(value);
     }
-    return format_chart_number(value, decimals);
-}
-
-void chart_add_value(RunState& state, double x, double y, double value, int decimals) {
-    add_text(state, x, y, "BC", coordinate_text(state, value, decimals).c_str());
+    std::string text = format_chart_number(value, decimals);
+    add_text(state, x, y, "BC", text.c_str());
+    return text;
 }
 
 void chart_add_header(RunState& state, double x_right, double y_top) {

@@ -18,10 +18,8 @@ void chart_add_number(RunState& state, double x, double y, int32_t n);
 void chart_add_hole_mark(RunState& state, double x, double y, int32_t n);
 void chart_add_text(RunState& state, double x, double y, const char* text);
 // A coordinate value, "BC", without its sign when the absolute switch is "Y",
-// with the nearest of 0 to 4 decimals.
-void chart_add_value(RunState& state, double x, double y, double value, int decimals);
-// The text chart_add_value writes for the value.
-std::string coordinate_text(const RunState& state, double value, int decimals);
+// with the nearest of 0 to 4 decimals. Returns the text written.
+std::string chart_add_value(RunState& state, double x, double y, double value, int decimals);
 // Three lines and the texts "NO", "X", "Y" under the top right corner.
 void chart_add_header(RunState& state, double x_right, double y_top);
 
