@@ -11,7 +11,6 @@ namespace {
 
 constexpr double kSameRadius = 0.001;
 constexpr double kSameSweep = 10.0;
-constexpr double kValueFloor = 0.00001;
 
 // The x positions of one table column. Each length of n units is formed as
 // one division n / unit_factor, so results match to the last bit.
@@ -57,8 +56,8 @@ std::string plain_label(const HoleTypeRow& row, int k) {
 
 // Circle k with the arc k + 1 around it: a tapped hole, named by the arc.
 std::string tapped_label(const HoleTypeRow& row, int k) {
-    std::string label = starts_with_h(row.style[k]) ? "B_M" : "M";
-    label += format_chart_number(2.0 * row.hole_radius[k + 1], 0);
+    std::string label = starts_with_h(row.style[k]) ? "B_" : "";
+    label += thread_size_text(row, k + 1);
     if (row.type_value[k + 1] >= kValueFloor) {
         // Joined like the plain label's depth: an exchange file text is one
         // token, and a blank would split the label into the next record.
@@ -69,11 +68,15 @@ std::string tapped_label(const HoleTypeRow& row, int k) {
     return label;
 }
 
+}  // namespace
+
 bool is_tapping_arc(double sweep) {
     return 250.0 < sweep && sweep < 350.0;
 }
 
-}  // namespace
+std::string thread_size_text(const HoleTypeRow& row, int arc) {
+    return "M" + format_chart_number(2.0 * row.hole_radius[arc], 0);
+}
 
 bool same_hole_type(const HoleTypeRow& a, const HoleTypeRow& b) {
     if (a.circle_count != b.circle_count) {

@@ -16,6 +16,18 @@
 // 10 degrees.
 bool same_hole_type(const HoleTypeRow& a, const HoleTypeRow& b);
 
+// A label shows a depth from this value up (a plain hole's only above it);
+// a smaller one is no depth.
+constexpr double kValueFloor = 0.00001;
+
+// Whether an arc of this sweep, around a circle of the same position, is the
+// circle's thread: the circle is a tapped hole.
+bool is_tapping_arc(double sweep);
+
+// The thread size ("M6") that the label of a tapped hole shows, from its
+// thread arc, circle arc of the row.
+std::string thread_size_text(const HoleTypeRow& row, int arc);
+
 // The label texts of a type block, one per label line.
 std::vector<std::string> compose_hole_labels(const HoleTypeRow& row);
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "chart/chart_layout.hpp"
 #include "chart/chart_primitives.hpp"
 
 namespace {
@@ -14,9 +15,6 @@ constexpr const char* kLineEnd = "\r\n";
 #else
 constexpr const char* kLineEnd = "\n";
 #endif
-
-// Below this a depth counts as none, as in the chart's labels.
-constexpr double kValueFloor = 0.00001;
 
 const char* const kColumns[] = {"No",          "X",        "Y",     "Type",   "Count",
                                 "Description", "Diameter", "Depth", "Thread", "Side"};
@@ -54,10 +52,6 @@ std::string readable(const std::string& label) {
     return text;
 }
 
-bool is_tapping_arc(double sweep) {
-    return 250.0 < sweep && sweep < 350.0;
-}
-
 int circles_of(const HoleTypeRow& row) {
     return std::min(std::max(row.circle_count, 0), kMaxCirclesPerRow);
 }
@@ -79,7 +73,7 @@ std::string depth_text(const HoleTypeRow& row) {
 std::string thread_text(const HoleTypeRow& row) {
     for (int k = 0; k + 1 < circles_of(row); ++k) {
         if (is_tapping_arc(row.hole_sweep[k + 1])) {
-            return "M" + format_chart_number(2.0 * row.hole_radius[k + 1], 0);
+            return thread_size_text(row, k + 1);
         }
     }
     return std::string();
