@@ -12,10 +12,7 @@
 #include <type_traits>
 #include <vector>
 
-struct Point {
-    double x = 0.0;
-    double y = 0.0;
-};
+#include "geometry/point.hpp"
 
 // Field capacities count the terminator.
 constexpr std::size_t kHandleSize = 20;
