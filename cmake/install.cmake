@@ -50,8 +50,7 @@ holechart_install_program(holechart-table)
 # programs only on Windows, and scripts/setup-drive.sh copies it into a link
 # folder from a build or from an installation.
 holechart_install_program(info_msgbox DESTINATION ${HOLECHART_INSTALL_HELPERDIR})
-# Built only where dxflib is installed; its own package, so that the main
-# one does not need dxflib.
+# A package of its own, for those who chart DXF drawings.
 if(TARGET holechart-dxf)
   holechart_install_program(holechart-dxf COMPONENT dxf)
 endif()

@@ -2,7 +2,7 @@
 # cmake/install.cmake (scripts/package.sh runs it):
 #   Linux:   Debian packages, one per component: holechart (the tool,
 #            fad2svg, the stand-in message box, man pages, README) and
-#            holechart-dxf (the DXF bridge, which alone needs dxflib).
+#            holechart-dxf (the DXF bridge).
 #   Windows: one zip of everything (a cross build, scripts/build-windows.sh).
 # The version is the project's, set once in the top-level CMakeLists.txt.
 
@@ -26,11 +26,11 @@ fad2svg draws the exchange files as an SVG picture, to check a chart by eye.")
 set(HOLECHART_DXF_DESCRIPTION "hole chart for DXF drawings
 holechart-dxf adds the hole chart of holechart to a DXF drawing that any
 CAD program wrote: the whole drawing comes back with the chart's lines and
-texts added on a layer of their own. It reads DXF through dxflib.")
+texts added on a layer of their own.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_GENERATOR "")
 
-# Only the components that this build has: the DXF bridge may be missing.
+# The components of this build.
 set(CPACK_COMPONENTS_ALL holechart)
 if(TARGET holechart-dxf)
   list(APPEND CPACK_COMPONENTS_ALL dxf)
@@ -50,7 +50,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # Depends from the shared libraries the programs link (dpkg-shlibdeps):
-  # libc6, libstdc++6, libgcc-s1, and libdxflib3 for the bridge alone.
+  # libc6, libstdc++6 and libgcc-s1.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
   set(CPACK_DEBIAN_HOLECHART_PACKAGE_NAME holechart)

@@ -19,11 +19,6 @@ constexpr const char* kBadLayerColor = "Invalid chart settings: layer colour is 
 constexpr const char* kBadTextHeight =
     "Invalid chart settings: text height must be a number from 0.000001 to 1000000...\n";
 
-// Texts smaller than this cannot be read, and at larger ones the chart's
-// lengths lose every relation to a drawing; both are typing errors.
-constexpr double kLowestTextHeight = 1e-6;
-constexpr double kHighestTextHeight = 1e6;
-
 // Whether the name fits the records' layer field whole and holds no control
 // character: a NUL would end it early (an empty layer token breaks every
 // line of the result), a line end would split a record.

@@ -16,3 +16,9 @@ struct SettingsResult {
 // the text height lies outside 0.000001 to 1000000. The absolute switch is cut
 // to its field.
 SettingsResult read_chart_settings(const char* path);
+
+// The text heights a chart may have. Texts smaller than this cannot be read,
+// and at larger ones the chart's lengths lose every relation to a drawing;
+// both are typing errors.
+constexpr double kLowestTextHeight = 1e-6;
+constexpr double kHighestTextHeight = 1e6;

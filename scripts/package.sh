@@ -2,7 +2,7 @@
 # Makes the packages of this version into OUTDIR and prints their paths:
 #   holechart_<version>_<arch>.deb       the tool, fad2svg, the stand-in
 #                                        message box, man pages, README
-#   holechart-dxf_<version>_<arch>.deb   the DXF bridge (needs libdxflib3)
+#   holechart-dxf_<version>_<arch>.deb   the DXF bridge
 #   holechart-<version>-windows-x86_64.zip
 #                                        the Windows programs, cross-built
 #                                        by scripts/build-windows.sh
@@ -21,7 +21,7 @@ out=$(cd "$1" && pwd)
 cd "$(dirname "$0")/.."
 
 # dpkg-dev and file: dpkg-shlibdeps works out the packages' Depends.
-bash scripts/prerequisites.sh cmake g++ make dpkg-dev file libdxflib-dev
+bash scripts/prerequisites.sh cmake g++ make dpkg-dev file
 jobs=$(nproc 2>/dev/null || echo 2)
 
 maintainer=()

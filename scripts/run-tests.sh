@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/prerequisites.sh cmake g++ make libgtest-dev libbenchmark-dev python3 \
-    clang libclang-rt-14-dev libdxflib-dev python3-ezdxf
+    clang libclang-rt-14-dev python3-ezdxf
 jobs=$(nproc 2>/dev/null || echo 2)
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DHOLECHART_WERROR=ON -DHOLECHART_BUILD_TESTS=ON \

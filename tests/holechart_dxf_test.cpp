@@ -1,10 +1,8 @@
 // holechart-dxf, the hole chart of a DXF drawing. The drawings under
-// tests/data/dxf/ come from ezdxf, a writer independent of dxflib, with the
+// tests/data/dxf/ come from ezdxf, a writer independent of the bridge, with the
 // exchange files that a front end would write for the same entities: the
 // mapping must give the same records, and the chart in OUT.dxf must be the
 // one that holechart draws from those records.
-#include <dxflib/dl_creationadapter.h>
-#include <dxflib/dl_dxf.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -40,6 +38,8 @@ const fs::path kData = fs::path(HOLECHART_SOURCE_DIR) / "tests" / "data" / "dxf"
 const fs::path kPlate = fs::path(HOLECHART_SOURCE_DIR) / "examples";
 
 constexpr double kTolerance = 1e-9;
+// A memory budget that nothing reaches.
+constexpr double kNoBudget = 1e18;
 constexpr double kPi = 3.14159265358979323846;
 
 bool close_to(double a, double b) {
@@ -284,9 +284,9 @@ TEST(DxfHoles, RingsCloseAFullTurnAndOutlineArcsMeetGeometryAtBothEnds) {
         for (const auto& line : c.lines) {
             g.add_line(line.first, line.second);
         }
-        const PlacedDrawing placed = g.place();
-        const HoleFinding found = find_holes(placed, g, {}, c.all_arcs, 1);
-        EXPECT_EQ(static_cast<int>(found.lines.size()), c.holes);
+        const PlacedDrawing placed = g.place(kNoBudget);
+        const HoleFinding found = find_holes(placed, g, c.all_arcs);
+        EXPECT_EQ(static_cast<int>(found.holes.size()), c.holes);
         EXPECT_EQ(found.rings, c.rings);
         EXPECT_EQ(found.outline_arcs, c.outline_arcs);
     }
@@ -313,7 +313,7 @@ TEST(DxfHoles, ReferencesToThemselvesOrMissingBlocksAreCountedNotFollowed) {
     reference("MISSING", 1, 1);
     // Rows and columns without spacing lie on top of each other: one copy.
     reference("SELF", 4, 4);
-    const PlacedDrawing placed = g.place();
+    const PlacedDrawing placed = g.place(kNoBudget);
     EXPECT_EQ(placed.rounds.size(), 2u);
     EXPECT_EQ(placed.too_deep, 2);
     EXPECT_EQ(placed.missing_blocks, 1);
@@ -335,11 +335,14 @@ TEST(DxfOptions, UnusableCommandLinesAreRefusedWithTheReason) {
         {{"a.dxf", "b.dxf", "--window", "1", "2", "3"}, "--window takes four numbers"},
         {{"a.dxf", "b.dxf", "--window", "1", "2", "3", "x"}, "not 'x'"},
         {{"a.dxf", "b.dxf", "--origin", "1"}, "--origin takes two numbers"},
-        {{"a.dxf", "b.dxf", "--text-height", "0"}, "positive number"},
-        {{"a.dxf", "b.dxf", "--text-height", "-2.5"}, "positive number"},
-        {{"a.dxf", "b.dxf", "--text-height=nan"}, "positive number"},
-        {{"a.dxf", "b.dxf", "--text-height", "inf"}, "positive number"},
-        {{"a.dxf", "b.dxf", "--text-height", "1e-320"}, "positive number"},
+        {{"a.dxf", "b.dxf", "--text-height", "0"}, "from 0.000001 to 1000000"},
+        {{"a.dxf", "b.dxf", "--text-height", "-2.5"}, "from 0.000001 to 1000000"},
+        {{"a.dxf", "b.dxf", "--text-height=nan"}, "from 0.000001 to 1000000"},
+        {{"a.dxf", "b.dxf", "--text-height", "inf"}, "from 0.000001 to 1000000"},
+        {{"a.dxf", "b.dxf", "--text-height", "1e-320"}, "from 0.000001 to 1000000"},
+        {{"a.dxf", "b.dxf", "--text-height", "1000001"}, "from 0.000001 to 1000000"},
+        {{"a.dxf", "b.dxf", "--max-memory", "15"}, "--max-memory takes a number of MiB"},
+        {{"a.dxf", "b.dxf", "--max-memory", "lots"}, "--max-memory takes a number of MiB"},
         {{"a.dxf", "b.dxf", "--text-height"}, "needs a value"},
         {{"a.dxf", "b.dxf", "--color", "5"}, "--color goes with --layer"},
         {{"a.dxf", "b.dxf", "--layer", "L", "--color", "0"}, "from 1 to 255"},
@@ -394,9 +397,11 @@ ToolRun run_bridge(const fs::path& folder, const std::vector<std::string>& args)
     return testsupport::run_program(folder, HOLECHART_DXF_BINARY, args);
 }
 
-// What dxflib reads back from a file: the count of every kind of entity,
-// and the lines and texts on one layer: the chart (marked as the chart's
-// by its extended data) and the others.
+// What a file holds, read back pair by pair apart from the bridge's own
+// decoding: the count of every kind of object in the drawing (model space
+// and blocks), the colour of every layer, and the lines and texts on one
+// layer: the chart (marked as the chart's by its extended data) and the
+// others.
 struct ChartEntity {
     std::string kind;
     std::string layer;
@@ -407,92 +412,92 @@ struct ChartEntity {
     std::string text;
 };
 
-class ReadBack final : public DL_CreationAdapter {
-  public:
-    explicit ReadBack(std::string layer) : layer_(std::move(layer)) {}
+struct ReadBack {
     std::map<std::string, int> counts;
+    std::map<std::string, int> layers;
     std::vector<ChartEntity> chart;
     int others_on_layer = 0;
-
-    // An entity is reported once the pair that starts the next one is read.
-    void processCodeValuePair(unsigned int code, const std::string& value) override {
-        if (code == 0) {
-            reported_marked_ = marked_;
-            marked_ = false;
-        } else if (code == 1001) {
-            marked_ = value == kChartApplication;
-        }
-    }
-    void addLine(const DL_LineData& d) override {
-        counts["LINE"] += 1;
-        if (on_layer()) {
-            chart.push_back(entity("LINE", {d.x1, d.y1}, {d.x2, d.y2}));
-        }
-    }
-    void addText(const DL_TextData& d) override {
-        counts["TEXT"] += 1;
-        if (!on_layer()) {
-            return;
-        }
-        const bool first_point = d.hJustification == 0 && d.vJustification == 0;
-        ChartEntity e = entity("TEXT", first_point ? Point{d.ipx, d.ipy} : Point{d.apx, d.apy}, {});
-        e.height = d.height;
-        e.text = d.text;
-        // The alignments the chart uses; any other shows as its two numbers.
-        const std::map<std::pair<int, int>, std::string> codes = {
-            {{0, 0}, "BL"}, {{1, 0}, "BC"}, {{1, 2}, "MC"}};
-        const auto code = codes.find({d.hJustification, d.vJustification});
-        e.justify = code != codes.end()
-                        ? code->second
-                        : std::to_string(d.hJustification) + "," + std::to_string(d.vJustification);
-        chart.push_back(e);
-    }
-    void addArc(const DL_ArcData&) override { counts["ARC"] += 1; }
-    void addCircle(const DL_CircleData&) override { counts["CIRCLE"] += 1; }
-    void addMText(const DL_MTextData&) override { counts["MTEXT"] += 1; }
-    void addPoint(const DL_PointData&) override { counts["POINT"] += 1; }
-    void addSolid(const DL_SolidData&) override { counts["SOLID"] += 1; }
-    void addPolyline(const DL_PolylineData&) override { counts["POLYLINE"] += 1; }
-    void addVertex(const DL_VertexData&) override { counts["VERTEX"] += 1; }
-    void addInsert(const DL_InsertData&) override { counts["INSERT"] += 1; }
-    void addBlock(const DL_BlockData&) override { counts["BLOCK"] += 1; }
-    void addLayer(const DL_LayerData& d) override { layers[d.name] = getAttributes().getColor(); }
-    void addDimLinear(const DL_DimensionData&, const DL_DimLinearData&) override { dim(); }
-    void addDimAlign(const DL_DimensionData&, const DL_DimAlignedData&) override { dim(); }
-    void addDimRadial(const DL_DimensionData&, const DL_DimRadialData&) override { dim(); }
-    void addDimDiametric(const DL_DimensionData&, const DL_DimDiametricData&) override { dim(); }
-    void addDimAngular(const DL_DimensionData&, const DL_DimAngular2LData&) override { dim(); }
-    void addDimAngular3P(const DL_DimensionData&, const DL_DimAngular3PData&) override { dim(); }
-    void addDimOrdinate(const DL_DimensionData&, const DL_DimOrdinateData&) override { dim(); }
-
-    std::map<std::string, int> layers;
-
-  private:
-    bool on_layer() {
-        const bool on = getAttributes().getLayer() == layer_;
-        others_on_layer += on && !reported_marked_ ? 1 : 0;
-        return on && reported_marked_;
-    }
-    bool marked_ = false;
-    bool reported_marked_ = false;
-    void dim() { counts["DIMENSION"] += 1; }
-    ChartEntity entity(const char* kind, Point p1, Point p2) {
-        ChartEntity e;
-        e.kind = kind;
-        e.layer = getAttributes().getLayer();
-        e.color = getAttributes().getColor();
-        e.p1 = p1;
-        e.p2 = p2;
-        return e;
-    }
-    std::string layer_;
 };
 
+// The pairs of one object, by group code (the last of each).
+using ObjectPairs = std::map<int, std::string>;
+
+double real_of(const ObjectPairs& o, int code) {
+    const auto it = o.find(code);
+    return it == o.end() ? 0.0 : std::stod(it->second);
+}
+
+void take_object(ReadBack& r, const std::string& section, const std::string& type,
+                 const ObjectPairs& o, bool marked, const std::string& layer) {
+    auto text_of = [&](int code) {
+        const auto it = o.find(code);
+        return it == o.end() ? std::string() : it->second;
+    };
+    if (section == "TABLES" && type == "LAYER") {
+        r.layers[text_of(2)] = static_cast<int>(real_of(o, 62));
+    }
+    if (section != "ENTITIES" && section != "BLOCKS") {
+        return;
+    }
+    r.counts[type] += 1;
+    if (section != "ENTITIES" || (type != "LINE" && type != "TEXT") || text_of(8) != layer) {
+        return;
+    }
+    if (!marked) {
+        r.others_on_layer += 1;
+        return;
+    }
+    ChartEntity e;
+    e.kind = type;
+    e.layer = text_of(8);
+    e.color = static_cast<int>(real_of(o, 62));
+    const int h = static_cast<int>(real_of(o, 72));
+    const int v = static_cast<int>(real_of(o, 73));
+    const bool second = type == "LINE" || h != 0 || v != 0;
+    e.p1 = type == "LINE" || !second ? Point{real_of(o, 10), real_of(o, 20)}
+                                     : Point{real_of(o, 11), real_of(o, 21)};
+    e.p2 = Point{real_of(o, 11), real_of(o, 21)};
+    e.height = real_of(o, 40);
+    e.text = text_of(1);
+    // The alignments the chart uses; any other shows as its two numbers.
+    const std::map<std::pair<int, int>, std::string> codes = {
+        {{0, 0}, "BL"}, {{1, 0}, "BC"}, {{1, 2}, "MC"}};
+    const auto code = codes.find({h, v});
+    e.justify = code != codes.end() ? code->second : std::to_string(h) + "," + std::to_string(v);
+    r.chart.push_back(e);
+}
+
 ReadBack read_back(const fs::path& path, const std::string& chart_layer) {
-    ReadBack reader(chart_layer);
-    DL_Dxf dxf;
-    EXPECT_TRUE(dxf.in(path.string(), &reader)) << path;
-    return reader;
+    ReadBack r;
+    const std::string bytes = read_file(path);
+    DxfPairScanner scanner(bytes);
+    DxfPair pair;
+    std::string section;
+    std::string type;
+    ObjectPairs object;
+    bool marked = false;
+    bool section_name_next = false;
+    while (scanner.next(pair) == DxfPairScanner::Result::pair) {
+        if (pair.code == 0) {
+            take_object(r, section, type, object, marked, chart_layer);
+            type = std::string(pair.value);
+            object.clear();
+            marked = false;
+            section_name_next = type == "SECTION";
+            if (type == "ENDSEC") {
+                section.clear();
+            }
+        } else if (pair.code == 2 && section_name_next) {
+            section = std::string(pair.value);
+            section_name_next = false;
+        } else if (pair.code == 1001) {
+            marked = marked || pair.value == kChartApplication;
+        } else if (pair.code < 1000) {
+            object[pair.code] = std::string(pair.value);
+        }
+    }
+    EXPECT_FALSE(type != "EOF") << path << " does not end with EOF";
+    return r;
 }
 
 // The chart in OUT.dxf against the records of a result file.
@@ -634,7 +639,7 @@ TEST_P(DxfKeepTest, EveryInputEntityIsKeptByteForByte) {
     const ReadBack out = read_back(drive.root / "out.dxf", "HoleChart");
     ASSERT_FALSE(out.chart.empty());
 
-    // By kind, as dxflib reads them: the chart's lines and texts come on top.
+    // By kind: the chart's lines and texts come on top.
     std::map<std::string, int> expected = in.counts;
     for (const ChartEntity& e : out.chart) {
         expected[e.kind] += 1;
@@ -982,17 +987,17 @@ std::vector<ErrorCase> error_cases() {
          {"--origin", "-1e308", "0"},
          1,
          "Invalid hole values in drawing..."},
-        {"TextHeightOverflowsTheChart",
+        {"TextHeightBeyondTheToolsBounds",
          kinds,
          {"--window", "230", "-40", "300", "100", "--text-height", "1e308"},
-         1,
-         "Chart values out of range..."},
-        {"TextHeightOverflowsThePlaceBesideTheDrawing",
+         2,
+         "--text-height takes a number from 0.000001 to 1000000, not '1e308'"},
+        {"TextHeightSoSmallTheChartCollapses",
          kinds,
-         {"--text-height", "1e308"},
-         1,
-         "Chart values out of range..."},
-        {"BadOption", kinds, {"--text-height", "big"}, 2, "--text-height takes a positive number"},
+         {"--text-height", "1e-300"},
+         2,
+         "--text-height takes a number from 0.000001 to 1000000"},
+        {"BadOption", kinds, {"--text-height", "big"}, 2, "--text-height takes a number from"},
     };
 }
 

@@ -20,7 +20,7 @@ struct Program {
     std::string binary;
 };
 
-// The programs of this build; the DXF bridge only where dxflib is.
+// The programs of this build.
 std::vector<Program> programs_in(const fs::path& bin) {
     std::vector<Program> programs = {{"holechart", (bin / "holechart").string()},
                                      {"fad2svg", (bin / "fad2svg").string()},

@@ -1,10 +1,12 @@
 #include "tools/holechart_dxf/chart_dxf.hpp"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "tools/holechart_dxf/dxf_values.hpp"
 #include "util/number_text.hpp"
 
 namespace {
@@ -185,10 +187,19 @@ std::string dxf_real(double value) {
     return text == "-0.0" ? "0.0" : text;
 }
 
-ChartInsertions format_chart_dxf(const RunState& state, DxfLayout& layout) {
-    ChartInsertions insertions;
+bool format_chart_dxf(const RunState& state, DxfLayout& layout, ChartInsertions& insertions,
+                      std::string& error) {
+    insertions = ChartInsertions{};
     if (state.chart_count <= 0) {
-        return insertions;
+        return true;
+    }
+    // Every chart entity, a layer and an application name may each take a
+    // handle, and the seed after them must still be one.
+    const unsigned long long needed = static_cast<unsigned long long>(state.chart_count) + 3;
+    if (layout.handles && (layout.next_handle == 0 || layout.next_handle > ULLONG_MAX - needed)) {
+        error = "its handles run up to FFFFFFFFFFFFFFFF: none are left for the chart's " +
+                std::to_string(state.chart_count) + " entities";
+        return false;
     }
     const EntityRecord& first = state.chart_list[0];
     if (layout.layer_table_end != kNoOffset && !has_name(layout.layer_names, first.layer)) {
@@ -212,7 +223,7 @@ ChartInsertions format_chart_dxf(const RunState& state, DxfLayout& layout) {
         DxfText seed(insertions.handseed, layout);
         seed.pair(5, hex_handle(layout.next_handle));
     }
-    return insertions;
+    return true;
 }
 
 std::string splice_chart(const std::string& bytes, const DxfLayout& layout,

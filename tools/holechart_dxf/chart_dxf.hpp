@@ -8,7 +8,7 @@
 #include <string>
 
 #include "chart/run_state.hpp"
-#include "tools/holechart_dxf/dxf_reader.hpp"
+#include "tools/holechart_dxf/dxf_drawing.hpp"
 
 struct ChartInsertions {
     std::string entities;      // goes before the ENDSEC of the ENTITIES section
@@ -17,8 +17,11 @@ struct ChartInsertions {
     std::string handseed;      // replaces the pair that holds $HANDSEED
 };
 
-// Takes handles from layout.next_handle and moves it past them.
-ChartInsertions format_chart_dxf(const RunState& state, DxfLayout& layout);
+// Takes handles from layout.next_handle and moves it past them. Returns
+// false with a one-line reason when the file's handles leave too few for
+// the chart.
+bool format_chart_dxf(const RunState& state, DxfLayout& layout, ChartInsertions& insertions,
+                      std::string& error);
 
 // The file's bytes with the insertions made and the entities of an earlier
 // chart (layout.earlier_chart) taken out, nothing else changed.

@@ -6,8 +6,11 @@
 
 #include "chart/chart_dimensions.hpp"
 #include "chart/chart_pass.hpp"
+#include "driver/chart_settings.hpp"
 #include "geometry/geometry.hpp"
+#include "tools/common/companion_main.hpp"
 #include "tools/holechart_dxf/dxf_geometry.hpp"
+#include "tools/holechart_dxf/exchange_lines.hpp"
 #include "util/fixed_text.hpp"
 
 namespace {
@@ -55,18 +58,27 @@ constexpr double kImperialHeight = 2.54;  // millimetres: 0.1 inch
 constexpr double kLeastShare = 0.002;
 constexpr double kMostShare = 0.02;
 
-std::optional<RunError> chart_pass(const ChartSettings& settings, const double numbers[6],
-                                   const EntityList& records, int count, RunState& state,
-                                   bool& holes_found) {
+// One chart pass of the tool over the holes, on records read afresh: the
+// pass reorders them. False with the reason when it fails.
+bool chart_pass(const ChartSettings& settings, const double numbers[6],
+                const std::vector<std::string>& holes, RunState& state, bool& holes_found,
+                std::string& error) {
     state = RunState{};
     if (!start_run_state(state, settings, numbers)) {
-        return kInvalidArguments;
+        error = one_line(kInvalidArguments.message_line);
+        return false;
     }
-    // The chart reorders the records it is given.
-    EntityList entities = records;
-    const ChartOutcome outcome = chart_the_drawing(state, entities, count);
+    EntityList records;
+    if (!read_exchange_lines(holes, records, error)) {
+        return false;
+    }
+    const ChartOutcome outcome = chart_the_drawing(state, records, static_cast<int>(holes.size()));
     holes_found = outcome != ChartOutcome::no_holes;
-    return run_error_of(outcome);
+    if (const std::optional<RunError> run_error = run_error_of(outcome)) {
+        error = one_line(run_error->message_line);
+        return false;
+    }
+    return true;
 }
 
 // A place beside the drawing can lie beyond the range of a double, where
@@ -96,7 +108,8 @@ double default_text_height(int insertion_units, int measurement, const Extents& 
     if (side > 0.0 && std::isfinite(side)) {
         height = std::fmin(std::fmax(height, kLeastShare * side), kMostShare * side);
     }
-    return height;
+    // Within the tool's own bounds, whatever the drawing's size.
+    return std::fmin(std::fmax(height, kLowestTextHeight), kHighestTextHeight);
 }
 
 ChartSettings settings_from(const DxfOptions& options, double text_height) {
@@ -144,31 +157,32 @@ int chart_columns(const RunState& state) {
     return static_cast<int>(std::lround((state.window.x2 - leftmost + kColumnGap / u) / step));
 }
 
-std::optional<RunError> draw_chart(const DxfOptions& options, double text_height,
-                                   const Extents& extents, const EntityList& records, int count,
-                                   RunState& state, bool& holes_found) {
+bool draw_chart(const DxfOptions& options, double text_height, const Extents& extents,
+                const std::vector<std::string>& holes, RunState& state, bool& holes_found,
+                std::string& error) {
     const ChartSettings settings = settings_from(options, text_height);
     double numbers[6] = {options.window[0], options.window[1], options.window[2],
                          options.window[3], options.origin[0], options.origin[1]};
     if (options.window_given) {
-        return chart_pass(settings, numbers, records, count, state, holes_found);
+        return chart_pass(settings, numbers, holes, state, holes_found, error);
     }
     const double u = 2.5 / settings.chart_text_height;
-    window_beside(extents, u, 1, numbers);
-    if (!window_finite(numbers)) {
-        return kChartOutOfRange;
+    // A first pass in one column counts the columns the chart needs there;
+    // a second draws it in a window that wide.
+    int columns = 1;
+    for (int pass = 0; pass < 2; ++pass) {
+        window_beside(extents, u, columns, numbers);
+        if (!window_finite(numbers)) {
+            error = one_line(kChartOutOfRange.message_line);
+            return false;
+        }
+        if (!chart_pass(settings, numbers, holes, state, holes_found, error)) {
+            return false;
+        }
+        columns = chart_columns(state);
+        if (!holes_found || columns <= 1) {
+            break;
+        }
     }
-    if (std::optional<RunError> error =
-            chart_pass(settings, numbers, records, count, state, holes_found)) {
-        return error;
-    }
-    const int columns = chart_columns(state);
-    if (!holes_found || columns <= 1) {
-        return std::nullopt;
-    }
-    window_beside(extents, u, columns, numbers);
-    if (!window_finite(numbers)) {
-        return kChartOutOfRange;
-    }
-    return chart_pass(settings, numbers, records, count, state, holes_found);
+    return true;
 }

@@ -3,7 +3,8 @@
 // the tool.
 #pragma once
 
-#include <optional>
+#include <string>
+#include <vector>
 
 #include "chart/run_state.hpp"
 #include "driver/run_errors.hpp"
@@ -28,11 +29,17 @@ void window_beside(const Extents& extents, double u, int columns, double numbers
 // How many columns the chart in the state has.
 int chart_columns(const RunState& state);
 
-// Draws the chart of the first count records into state, at the given text
-// height. Without a window in the options the chart goes beside the
+// What the chart pass takes for each hole, about: its record, its position
+// and type row, and the lines and texts of its row in the chart.
+constexpr double kChartBytesPerHole = 12000.0;
+
+// Draws the chart of the holes (exchange lines) into state, at the given
+// text height. Without a window in the options the chart goes beside the
 // drawing's extent, on as many columns as it needs there: a first pass
-// counts them, a second draws them in a window wide enough. The records
-// themselves are left as they are.
-std::optional<RunError> draw_chart(const DxfOptions& options, double text_height,
-                                   const Extents& extents, const EntityList& records, int count,
-                                   RunState& state, bool& holes_found);
+// counts them, a second draws them in a window wide enough. Each pass reads
+// the records afresh from the lines, so that only one set is held. Returns
+// false with a one-line reason (the tool's message for a run error) when
+// the chart cannot be drawn.
+bool draw_chart(const DxfOptions& options, double text_height, const Extents& extents,
+                const std::vector<std::string>& holes, RunState& state, bool& holes_found,
+                std::string& error);

@@ -211,6 +211,7 @@ struct DrawingGeometry::Walk {
     const DrawingGeometry& g;
     PlacedDrawing& out;
     std::vector<int> path;  // the blocks being placed, outermost first
+    double budget = 0.0;
     long long placed = 0;
     int next_piece = 0;
 
@@ -220,19 +221,25 @@ struct DrawingGeometry::Walk {
         next_piece += 1;
     }
 
-    void block(int index, const Affine& m, int inherit, bool extents_only) {
-        // Each copy counts, so that an array of empty blocks ends too.
+    // Counts one more placed shape or block copy; false, and the placing
+    // stops, when that is one too many for the time or the memory it takes.
+    bool may_place() {
         if (++placed > kMaxPlacedShapes) {
             out.too_many = true;
+        } else if ((placed & 1023) == 0 && out.bytes() > budget) {
+            out.over_budget = true;
+        }
+        return !out.too_many && !out.over_budget;
+    }
+
+    void block(int index, const Affine& m, int inherit, bool extents_only) {
+        // Each copy counts, so that an array of empty blocks ends too.
+        if (!may_place()) {
             return;
         }
         path.push_back(index);
         for (const Shape& s : g.blocks_[static_cast<std::size_t>(index)].shapes) {
-            if (out.too_many) {
-                break;
-            }
-            if (++placed > kMaxPlacedShapes) {
-                out.too_many = true;
+            if (!may_place()) {
                 break;
             }
             take(s, m, inherit, extents_only);
@@ -295,37 +302,44 @@ struct DrawingGeometry::Walk {
         item.head = s.head;
         item.inherit = inherit;
         if (!full) {
-            // The arc's own ends, then the arc turned the other way round
-            // when the map mirrors it.
-            const Point from = m.apply(polar_point(s.centre, s.radius, s.start));
-            const Point to = m.apply(polar_point(s.centre, s.radius, s.end));
-            item.piece = next_piece;
-            add_ends(from, to);
-            if (keeps_angles(m)) {
-                item.start = s.start;
-                item.end = s.end;
-            } else if (m.determinant() > 0.0) {
-                item.start = direction_degrees(centre, from);
-                item.end = direction_degrees(centre, to);
-            } else {
-                item.start = direction_degrees(centre, to);
-                item.end = direction_degrees(centre, from);
-            }
-            item.sweep = compute_sweep(item.start, item.end);
-            if (s.kind == ShapeKind::bulge_arc) {
-                item.segment = true;
-                item.a = m.apply(s.a);
-                item.b = m.apply(s.b);
-                item.bulge = m.determinant() < 0.0 ? -s.bulge : s.bulge;
-            }
+            take_arc_ends(s, m, centre, item);
+        }
+        // A radius of 0 or less, or none that is a number, makes no hole.
+        if (!(s.radius > 0.0)) {
+            out.no_radius += 1;
+            return;
         }
         const double scale = m.round_scale();
         if (!(scale > 0.0)) {
-            out.unequally_scaled += 1;
+            (m.determinant() == 0.0 ? out.collapsed : out.unequally_scaled) += 1;
             return;
         }
         item.radius = s.radius * scale;
         out.rounds.push_back(item);
+    }
+
+    // An arc's own ends, then the arc turned the other way round when the
+    // map mirrors it.
+    void take_arc_ends(const Shape& s, const Affine& m, Point centre, RoundItem& item) {
+        const Point from = m.apply(polar_point(s.centre, s.radius, s.start));
+        const Point to = m.apply(polar_point(s.centre, s.radius, s.end));
+        item.piece = next_piece;
+        add_ends(from, to);
+        if (keeps_angles(m)) {
+            item.start = s.start;
+            item.end = s.end;
+        } else if (m.determinant() > 0.0) {
+            item.start = direction_degrees(centre, from);
+            item.end = direction_degrees(centre, to);
+        } else {
+            item.start = direction_degrees(centre, to);
+            item.end = direction_degrees(centre, from);
+        }
+        if (s.kind == ShapeKind::bulge_arc) {
+            item.segment = static_cast<int>(out.segments.size());
+            out.segments.push_back(BulgeSegment{m.apply(s.a), m.apply(s.b),
+                                                m.determinant() < 0.0 ? -s.bulge : s.bulge});
+        }
     }
 
     void take_reference(const Shape& s, const Affine& m, int inherit, bool extents_only) {
@@ -353,8 +367,8 @@ struct DrawingGeometry::Walk {
         // Copies on top of each other show as one.
         const int columns = r.column_spacing != 0.0 ? std::max(1, r.columns) : 1;
         const int rows = r.row_spacing != 0.0 ? std::max(1, r.rows) : 1;
-        for (int row = 0; row < rows && !out.too_many; ++row) {
-            for (int column = 0; column < columns && !out.too_many; ++column) {
+        for (int row = 0; row < rows && !out.too_many && !out.over_budget; ++row) {
+            for (int column = 0; column < columns && !out.too_many && !out.over_budget; ++column) {
                 block(found->second, m.after(reference_map(r, base, column, row)), child,
                       only_extents);
             }
@@ -362,9 +376,26 @@ struct DrawingGeometry::Walk {
     }
 };
 
-PlacedDrawing DrawingGeometry::place() const {
+double RoundItem::sweep() const {
+    return full ? 360.0 : compute_sweep(start, end);
+}
+
+PlacedDrawing DrawingGeometry::place(double budget) const {
     PlacedDrawing out;
-    Walk walk{*this, out, {}, 0, 0};
+    Walk walk{*this, out, {}, budget, 0, 0};
     walk.block(0, Affine{}, -1, false);
+    if (!out.too_many && out.bytes() > budget) {
+        out.over_budget = true;
+    }
     return out;
+}
+
+double PlacedDrawing::bytes() const {
+    // What each inherited entry's texts take besides the entry: a layer
+    // name and a line type of a few dozen characters each.
+    constexpr double kInheritedTexts = 64.0;
+    return static_cast<double>(rounds.capacity() * sizeof(RoundItem) +
+                               segments.capacity() * sizeof(BulgeSegment) +
+                               ends.capacity() * sizeof(EndPoint)) +
+           static_cast<double>(inherited.capacity()) * (sizeof(Inherited) + kInheritedTexts);
 }

@@ -98,21 +98,28 @@ struct BlockReference {
     bool extents_only = false;  // the picture of a dimension: no holes in it
 };
 
-// A circle or an arc in drawing coordinates: a hole candidate.
+// A circle or an arc in drawing coordinates: a hole candidate. Small, as a
+// drawing's references may place very many.
 struct RoundItem {
     Point centre;
     double radius = 0.0;
-    double start = 0.0;  // degrees, counter-clockwise
+    double start = 0.0;  // degrees, counter-clockwise; a circle's are 0
     double end = 0.0;
-    double sweep = 360.0;
-    bool full = false;     // a circle
-    bool segment = false;  // a polyline segment: a, b, bulge
+    int line = -1;      // model space: the entity's exchange line
+    int head = -1;      // into the geometry's heads
+    int inherit = -1;   // into PlacedDrawing::inherited, or -1 in model space
+    int piece = -1;     // an arc's ends: PlacedDrawing::ends[2 piece] and [2 piece + 1]
+    int segment = -1;   // a polyline's segment: into PlacedDrawing::segments
+    bool full = false;  // a circle
+
+    // The swept angle: 360 for a circle.
+    double sweep() const;
+};
+
+// A polyline segment's own ends and bulge, in its own order.
+struct BulgeSegment {
     Point a, b;
     double bulge = 0.0;
-    int line = -1;     // model space: the entity's exchange line
-    int head = -1;     // into the geometry's heads
-    int inherit = -1;  // into PlacedDrawing::inherited, or -1 in model space
-    int piece = -1;    // an arc's ends: into PlacedDrawing::ends
 };
 
 // What a placed entity takes from the references above it.
@@ -124,6 +131,8 @@ struct Inherited {
     std::string layer_line_type;
 };
 
+// The two ends of each line, arc, segment and open curve lie side by side:
+// those of piece p at 2 p and 2 p + 1.
 struct EndPoint {
     Point at;
     int piece;  // the line, arc, segment or curve it ends
@@ -132,13 +141,20 @@ struct EndPoint {
 struct PlacedDrawing {
     Extents extents;
     std::vector<RoundItem> rounds;
+    std::vector<BulgeSegment> segments;
     std::vector<EndPoint> ends;
     std::vector<Inherited> inherited;
     int round_outlines[kRoundOutlineKinds] = {};
     int unequally_scaled = 0;  // circles and arcs that a reference makes elliptic
+    int collapsed = 0;         // circles and arcs that a reference's zero scale makes a point
+    int no_radius = 0;         // circles and arcs whose radius is not above 0
     int missing_blocks = 0;    // references to blocks the drawing does not define
     int too_deep = 0;          // references nested too deep or in themselves
     bool too_many = false;     // more placed shapes than kMaxPlacedShapes
+    bool over_budget = false;  // more than the memory budget would hold
+
+    // The memory that what was placed takes, about.
+    double bytes() const;
 };
 
 // How deep references may nest, and how many shapes and block copies
@@ -163,8 +179,11 @@ class DrawingGeometry {
     void add_point(Point p);
     void add_line(Point a, Point b);
 
-    // Places model space and every reference in it into drawing coordinates.
-    PlacedDrawing place() const;
+    // Places model space and every reference in it into drawing coordinates,
+    // stopping (too_many, over_budget) where that would place more than
+    // kMaxPlacedShapes shapes and block copies or take more memory than the
+    // budget (bytes).
+    PlacedDrawing place(double budget) const;
 
     const ShapeHead& head(int i) const { return heads_[static_cast<std::size_t>(i)]; }
     // The head of a placed item, resolved against what it inherits.

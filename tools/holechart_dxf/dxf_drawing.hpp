@@ -1,7 +1,8 @@
-// Reading a DXF drawing through dxflib: its model-space entities as
-// exchange-file lines, its geometry, and the places in the file where the
-// chart's entities, its layer, its application name and a new handle seed
-// go.
+// The DXF drawing as the bridge reads it: the file's bytes, one exchange
+// line per model-space entity, the geometry of model space and its blocks,
+// and the places in the file where the chart's entities, its layer, its
+// application name and a new handle seed go. Shared by every part of the
+// bridge; it depends on none of them but the geometry.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,13 @@
 #include "tools/holechart_dxf/drawing_geometry.hpp"
 
 constexpr std::size_t kNoOffset = std::string::npos;
+
+// The application name under which a hole's tag is kept in extended data.
+constexpr const char* kTagApplication = "HOLECHART";
+
+// The application name under whose extended data the chart's own entities
+// are marked, so that a later run finds and replaces them.
+constexpr const char* kChartApplication = "HOLECHART_CHART";
 
 // What adding entities to the file needs to know about it. Offsets are byte
 // offsets into the file as read.
@@ -35,7 +43,8 @@ struct DxfLayout {
     std::string model_space_handle;
     // The plot style of an existing layer, which a new layer shares.
     std::string plot_style_handle;
-    // Above every handle the file uses, and not below its seed.
+    // Above every handle the file uses, and not below its seed. 0 when the
+    // file's handles leave none above them.
     unsigned long long next_handle = 1;
     // The names in the LAYER and APPID tables, upper-cased: DXF names
     // ignore case.
@@ -46,10 +55,6 @@ struct DxfLayout {
     // new chart replaces.
     std::vector<std::pair<std::size_t, std::size_t>> earlier_chart;
 };
-
-// The application name under whose extended data the chart's own entities
-// are marked, so that a later run finds and replaces them.
-constexpr const char* kChartApplication = "HOLECHART_CHART";
 
 struct DxfDrawing {
     std::string bytes;  // the file as read
@@ -64,10 +69,3 @@ struct DxfDrawing {
     int insertion_units = 0;
     int measurement = -1;
 };
-
-// Reads the file. Returns false with a one-line reason when it cannot be
-// read or is not a complete ASCII DXF file.
-bool read_dxf_drawing(const std::string& path, DxfDrawing& drawing, std::string& error);
-
-// Upper-cases ASCII letters, as DXF compares names.
-std::string dxf_upper(std::string text);

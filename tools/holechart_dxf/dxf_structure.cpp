@@ -1,217 +1,239 @@
 #include "tools/holechart_dxf/dxf_structure.hpp"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
-#include <utility>
+#include "tools/holechart_dxf/dxf_values.hpp"
 
 namespace {
 
-bool parse_hex(const std::string& text, unsigned long long& value) {
-    if (text.empty()) {
-        return false;
-    }
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long long parsed = std::strtoull(text.c_str(), &end, 16);
-    if (errno != 0 || *end != '\0') {
-        return false;
-    }
-    value = parsed;
-    return true;
+std::string at_line(std::size_t line) {
+    return "line " + std::to_string(line);
 }
 
-double to_real(const std::string& text, double fallback) {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    return end != text.c_str() && std::isfinite(value) ? value : fallback;
+// What a sequence opened by the given type holds besides SEQEND.
+const char* sequence_member(const std::string& opener) {
+    return opener == "POLYLINE" ? "VERTEX" : "ATTRIB";
 }
 
-PairEvent take_header_pair(DxfStructure& s, unsigned int code, const std::string& value) {
-    if (code == 9) {
-        s.header_variable = value;
-        return PairEvent::none;
+void take_real(std::string_view value, double& field) {
+    double parsed = 0.0;
+    if (real_value(value, parsed)) {
+        field = parsed;
     }
-    const std::string& name = s.header_variable;
-    if (name == "$ACADVER" && code == 1) {
-        s.version = dxf_upper(value);
-        // A text value keeps its blanks; the version has none.
-        s.version.erase(0, s.version.find_first_not_of(" \t"));
-        s.version.erase(s.version.find_last_not_of(" \t") + 1);
-    } else if (name == "$HANDSEED" && code == 5) {
-        s.has_handseed = parse_hex(value, s.handseed) || s.has_handseed;
-        return PairEvent::handseed;
-    } else if (name == "$HANDLING" && code == 70) {
-        s.handling = std::atoi(value.c_str());
-    } else if (name == "$DIMTXT" && code == 40) {
-        s.dimension_text_height = to_real(value, s.dimension_text_height);
-    } else if (name == "$DIMSCALE" && code == 40) {
-        s.dimension_scale = to_real(value, s.dimension_scale);
-    } else if (name == "$PDMODE" && code == 70) {
-        s.point_mode = std::atoi(value.c_str());
-    } else if (name == "$PDSIZE" && code == 40) {
-        s.point_size = to_real(value, s.point_size);
-    } else if (name == "$INSUNITS" && code == 70) {
-        s.insertion_units = std::atoi(value.c_str());
-    } else if (name == "$MEASUREMENT" && code == 70) {
-        s.measurement = std::atoi(value.c_str());
-    }
-    return PairEvent::none;
 }
 
-// The kinds whose geometry the library reports, and objects that are no
-// entities of a drawing.
-bool reported_kind(const std::string& type) {
-    static const char* const kReported[] = {
-        "LINE",    "ARC",    "CIRCLE",  "TEXT",     "MTEXT",      "ATTRIB",    "ATTDEF", "POINT",
-        "SOLID",   "TRACE",  "3DFACE",  "POLYLINE", "LWPOLYLINE", "VERTEX",    "SEQEND", "INSERT",
-        "ELLIPSE", "SPLINE", "HATCH",   "LEADER",   "IMAGE",      "DIMENSION", "XLINE",  "RAY",
-        "BLOCK",   "ENDBLK", "SECTION", "ENDSEC",   "EOF"};
-    for (const char* kind : kReported) {
-        if (type == kind) {
-            return true;
-        }
+void take_int(std::string_view value, int& field) {
+    int parsed = 0;
+    if (int_value(value, parsed)) {
+        field = parsed;
     }
-    return false;
-}
-
-PairEvent take_object_start(DxfStructure& s, const std::string& type) {
-    // The object that ends here.
-    if (s.current.type == "BLOCK_RECORD" && dxf_upper(s.current.name) == "*MODEL_SPACE") {
-        s.model_space_handle = s.current.handle;
-    }
-    s.completing = std::move(s.current);
-    s.current = DxfObject{};
-    s.current.type = type;
-    s.header_variable.clear();
-    s.expect_section_name = type == "SECTION";
-    s.expect_table_name = type == "TABLE";
-
-    PairEvent event = PairEvent::none;
-    if (type == "ENDSEC") {
-        if (s.section == "ENTITIES") {
-            event = PairEvent::entities_end;
-        }
-        s.section.clear();
-    } else if (type == "ENDTAB") {
-        if (s.table == "LAYER" && !s.layer_table_closed) {
-            s.layer_table_closed = true;
-            event = PairEvent::layer_table_end;
-        } else if (s.table == "APPID" && !s.appid_table_closed) {
-            s.appid_table_closed = true;
-            event = PairEvent::appid_table_end;
-        }
-        s.table.clear();
-    } else if (type == "EOF") {
-        s.saw_eof = true;
-    }
-    s.current.section = s.section;
-    s.current.collects_points =
-        (s.section == "ENTITIES" || s.section == "BLOCKS") && !reported_kind(type);
-    return event;
 }
 
 }  // namespace
 
-PairEvent take_pair(DxfStructure& s, unsigned int code, const std::string& value) {
-    if (!s.first_pair_seen && code != 999) {
-        s.first_pair_seen = true;
-        s.starts_like_dxf = code == 0 && value == "SECTION";
+bool DxfStructure::take_pair(int code, std::string_view value, std::size_t line, PairEvent& event,
+                             std::string& error) {
+    event = PairEvent::none;
+    if (!first_pair_seen_ && code != 999) {
+        first_pair_seen_ = true;
+        starts_like_dxf_ = code == 0 && value == "SECTION";
     }
     if (code == 0) {
-        return take_object_start(s, value);
+        if (!check_sequence(value, line, error)) {
+            return false;
+        }
+        event = take_object_start(value, line, error);
+        return error.empty();
     }
-    if (code == 2 && s.expect_section_name) {
-        s.section = dxf_upper(value);
-        s.current.section = s.section;
-        s.expect_section_name = false;
-        return PairEvent::none;
+    if (code == 2 && expect_section_name_) {
+        section_ = dxf_upper(value);
+        expect_section_name_ = false;
+        return true;
     }
-    if (code == 2 && s.expect_table_name) {
-        s.table = dxf_upper(value);
-        s.expect_table_name = false;
-        return PairEvent::none;
+    if (code == 2 && expect_table_name_) {
+        table_ = dxf_upper(value);
+        expect_table_name_ = false;
+        return true;
     }
-    s.expect_section_name = false;
-    s.expect_table_name = false;
+    expect_section_name_ = false;
+    expect_table_name_ = false;
+    if (section_ == "HEADER") {
+        take_header_pair(code, value, event);
+    } else {
+        take_object_pair(code, value);
+    }
+    return true;
+}
 
-    if (s.section == "HEADER") {
-        return take_header_pair(s, code, value);
+bool DxfStructure::check_sequence(std::string_view type, std::size_t line, std::string& error) {
+    const bool in_drawing = section_ == "ENTITIES" || section_ == "BLOCKS";
+    // An INSERT's attributes follow it once its own pairs are read.
+    if (in_drawing && type_ == "INSERT" && attributes_follow_ && sequence_.empty()) {
+        sequence_ = type_;
+        sequence_line_ = object_line_;
     }
+    if (sequence_.empty()) {
+        if (in_drawing && type == "POLYLINE") {
+            sequence_ = "POLYLINE";
+            sequence_line_ = line;
+        }
+        return true;
+    }
+    if (type == "SEQEND") {
+        sequence_.clear();
+        return true;
+    }
+    if (type == sequence_member(sequence_)) {
+        return true;
+    }
+    error = at_line(line) + ": the " + sequence_ + " of " + at_line(sequence_line_) +
+            " has no SEQEND before this " + std::string(type);
+    return false;
+}
+
+PairEvent DxfStructure::take_object_start(std::string_view type, std::size_t line,
+                                          std::string& error) {
+    // The object that ends here.
+    if (type_ == "BLOCK_RECORD" && dxf_upper(name_) == "*MODEL_SPACE") {
+        model_space_handle_ = handle_;
+    }
+    type_.assign(type);
+    name_.clear();
+    handle_.clear();
+    attributes_follow_ = false;
+    object_line_ = line;
+    header_variable_.clear();
+    expect_section_name_ = type == "SECTION";
+    expect_table_name_ = type == "TABLE";
+
+    const bool in_section = section_line_ != 0;
+    if (type == "SECTION") {
+        if (in_section) {
+            error = at_line(line) + ": a SECTION begins inside the " + section_ + " section of " +
+                    at_line(section_line_) + ", which has no ENDSEC";
+            return PairEvent::none;
+        }
+        section_line_ = line;
+        return PairEvent::none;
+    }
+    if (type == "EOF") {
+        saw_eof_ = true;
+        return PairEvent::none;
+    }
+    if (!in_section) {
+        error = at_line(line) + ": " + std::string(type) + " outside any section";
+        return PairEvent::none;
+    }
+    PairEvent event = PairEvent::none;
+    if (type == "ENDSEC") {
+        event = section_ == "ENTITIES" ? PairEvent::entities_end : PairEvent::none;
+        section_.clear();
+        section_line_ = 0;
+    } else if (type == "ENDTAB") {
+        if (table_ == "LAYER" && !layer_table_closed_) {
+            layer_table_closed_ = true;
+            event = PairEvent::layer_table_end;
+        } else if (table_ == "APPID" && !appid_table_closed_) {
+            appid_table_closed_ = true;
+            event = PairEvent::appid_table_end;
+        }
+        table_.clear();
+    }
+    return event;
+}
+
+bool DxfStructure::finish(std::string& error) const {
+    if (section_line_ != 0) {
+        error = "the " + (section_.empty() ? std::string("unnamed") : section_) + " section of " +
+                at_line(section_line_) + " has no ENDSEC";
+        return false;
+    }
+    return true;
+}
+
+void DxfStructure::take_header_pair(int code, std::string_view value, PairEvent& event) {
+    if (code == 9) {
+        header_variable_.assign(value);
+        return;
+    }
+    const std::string& name = header_variable_;
+    DxfHeader& h = header_;
+    if (name == "$ACADVER" && code == 1) {
+        h.version = dxf_upper(value);
+        // A text value keeps its blanks; the version has none.
+        h.version.erase(0, h.version.find_first_not_of(" \t"));
+        h.version.erase(h.version.find_last_not_of(" \t") + 1);
+    } else if (name == "$HANDSEED" && code == 5) {
+        h.has_handseed = handle_value(value, h.handseed) || h.has_handseed;
+        event = PairEvent::handseed;
+    } else if (name == "$HANDLING" && code == 70) {
+        take_int(value, h.handling);
+    } else if (name == "$DIMTXT" && code == 40) {
+        take_real(value, h.dimension_text_height);
+    } else if (name == "$DIMSCALE" && code == 40) {
+        take_real(value, h.dimension_scale);
+    } else if (name == "$PDMODE" && code == 70) {
+        take_int(value, h.point_mode);
+    } else if (name == "$PDSIZE" && code == 40) {
+        take_real(value, h.point_size);
+    } else if (name == "$INSUNITS" && code == 70) {
+        take_int(value, h.insertion_units);
+    } else if (name == "$MEASUREMENT" && code == 70) {
+        take_int(value, h.measurement);
+    }
+}
+
+void DxfStructure::take_object_pair(int code, std::string_view value) {
     switch (code) {
-        case 1:
-        case 3:
-            s.current.text_chars += value.size();
-            break;
         case 2:
-            s.current.name = value;
-            if (s.current.type == "APPID" && s.table == "APPID") {
-                s.appid_names.push_back(dxf_upper(value));
+            name_.assign(value);
+            if (type_ == "APPID" && table_ == "APPID") {
+                appid_names_.push_back(dxf_upper(value));
             }
             break;
-        case 1001:
-            if (dxf_upper(value) == kChartApplication) {
-                s.current.chart_mark = true;
-            }
-            break;
-        case 67:
-            s.current.paper_space = std::atoi(value.c_str()) == 1;
-            break;
-        case 10:
-        case 11:
-            s.current.pending_x = to_real(value, HUGE_VAL);
-            break;
-        case 20:
-        case 21:
-            // Points are 10/20; 11/21 are vectors in most kinds, but the
-            // vertices of a multiline.
-            if (s.current.collects_points && (code == 20 || s.current.type == "MLINE")) {
-                s.current.points.push_back(Point{s.current.pending_x, to_real(value, HUGE_VAL)});
-            }
+        case 66:
+            attributes_follow_ = value != "0";
             break;
         case 5:
         case 105: {
             // 105 is the handle of a dimension style record.
-            s.current.handle = value;
+            handle_.assign(value);
             unsigned long long handle = 0;
-            if (parse_hex(value, handle) && handle > s.highest_handle) {
-                s.highest_handle = handle;
+            if (handle_value(value, handle) && handle > highest_handle_) {
+                highest_handle_ = handle;
             }
-            if (s.current.type == "TABLE" && s.table == "LAYER") {
-                s.layer_table_handle = value;
+            if (type_ == "TABLE" && table_ == "LAYER") {
+                layer_table_handle_.assign(value);
             }
-            if (s.current.type == "TABLE" && s.table == "APPID") {
-                s.appid_table_handle = value;
+            if (type_ == "TABLE" && table_ == "APPID") {
+                appid_table_handle_.assign(value);
             }
             break;
         }
         case 390:
-            if (s.current.type == "LAYER" && s.table == "LAYER" && s.plot_style_handle.empty()) {
-                s.plot_style_handle = value;
+            if (type_ == "LAYER" && table_ == "LAYER" && plot_style_handle_.empty()) {
+                plot_style_handle_.assign(value);
             }
             break;
         default:
             break;
     }
-    return PairEvent::none;
 }
 
-void finish_layout(const DxfStructure& s, DxfLayout& layout) {
+void DxfStructure::fill_layout(DxfLayout& layout) const {
+    const std::string& version = header_.version;
     // Versions after R12 ("AC1009") are "AC1012" and up; a file without a
     // version is read as R12, whose rules every later reader still takes.
-    layout.subclass_markers = s.version.size() == 6 && s.version.compare(0, 2, "AC") == 0 &&
-                              s.version.compare(2, 4, "1009") > 0;
-    layout.handles = layout.subclass_markers || (s.has_handseed && s.handling != 0);
-    layout.next_handle = s.highest_handle + 1;
-    if (s.has_handseed && s.handseed > layout.next_handle) {
-        layout.next_handle = s.handseed;
+    layout.subclass_markers = version.size() == 6 && version.compare(0, 2, "AC") == 0 &&
+                              version.compare(2, 4, "1009") > 0;
+    layout.handles = layout.subclass_markers || (header_.has_handseed && header_.handling != 0);
+    // 0: the file's handles leave none above them (the chart cannot be
+    // given handles of its own).
+    layout.next_handle = highest_handle_ + 1;
+    if (header_.has_handseed && header_.handseed > layout.next_handle && layout.next_handle != 0) {
+        layout.next_handle = header_.handseed;
     }
-    if (layout.next_handle == 0) {
-        layout.next_handle = 1;
-    }
-    layout.layer_table_handle = s.layer_table_handle;
-    layout.appid_table_handle = s.appid_table_handle;
-    layout.appid_names = s.appid_names;
-    layout.model_space_handle = s.model_space_handle;
-    layout.plot_style_handle = s.plot_style_handle;
+    layout.layer_table_handle = layer_table_handle_;
+    layout.appid_table_handle = appid_table_handle_;
+    layout.appid_names = appid_names_;
+    layout.model_space_handle = model_space_handle_;
+    layout.plot_style_handle = plot_style_handle_;
 }

@@ -1,6 +1,7 @@
 #include "tools/holechart_dxf/exchange_lines.hpp"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -11,11 +12,12 @@
 
 namespace {
 
-// Enough digits that the reader gets back the very double that was written.
+// The shortest text that the reader reads back as the very double written.
 void put_real(std::string& out, double value) {
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, " %.17g", value);
-    out += buffer;
+    buffer[0] = ' ';
+    const std::to_chars_result written = std::to_chars(buffer + 1, buffer + sizeof buffer, value);
+    out.append(buffer, written.ptr);
 }
 
 void put_point(std::string& out, Point p) {

@@ -41,19 +41,6 @@ std::string polyline_line_record(const RecordHead& head, Point p1, Point p2);
 std::string polyline_arc_record(const RecordHead& head, Point p1, Point p2, double bulge,
                                 const BulgeArc& arc);
 
-struct DimensionValues {
-    int type = 0;
-    std::string style;  // a token already
-    Point p1;           // the measured points
-    Point p2;
-    Point p4;  // the ends of the dimension line
-    Point p5;
-    double value = 0.0;  // the measured value
-    double text_height = 0.0;
-    Point text_at;
-    double angle = 0.0;  // of the text
-    std::string text;    // a token already
-};
 std::string dimension_record(const RecordHead& head, const DimensionValues& d);
 
 // Reads the lines (one record each, without line ends) with the exchange

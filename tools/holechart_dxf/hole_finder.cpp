@@ -149,12 +149,17 @@ std::vector<int> group_close_points(const std::vector<std::array<double, 3>>& po
     return group;
 }
 
-HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geometry,
-                       const std::vector<std::string>& model_lines, bool all_arcs, int first_id) {
-    HoleFinding found;
-    const std::vector<RoundItem>& rounds = placed.rounds;
+namespace {
 
-    // Rings: arcs grouped by centre and radius.
+// The rings among the arcs: ring_of[i] is the group (an index into
+// members) of the ring that round i is part of, or -1.
+struct Rings {
+    std::vector<std::vector<int>> members;
+    std::vector<int> ring_of;
+};
+
+Rings find_rings(const std::vector<RoundItem>& rounds) {
+    // Arcs grouped by centre and radius.
     std::vector<int> arcs;
     std::vector<std::array<double, 3>> keys;
     for (std::size_t i = 0; i < rounds.size(); ++i) {
@@ -164,103 +169,141 @@ HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geome
         }
     }
     const std::vector<int> arc_group = group_close_points(keys, kMatchTolerance, true);
-    std::vector<std::vector<int>> members(arcs.size());
+    Rings rings;
+    rings.members.resize(arcs.size());
     for (std::size_t k = 0; k < arcs.size(); ++k) {
-        members[static_cast<std::size_t>(arc_group[k])].push_back(arcs[k]);
+        rings.members[static_cast<std::size_t>(arc_group[k])].push_back(arcs[k]);
     }
-    // ring_of[i]: the group of arcs (members) whose ring arc i is part of,
-    // or -1.
-    std::vector<int> ring_of(rounds.size(), -1);
-    for (std::size_t g = 0; g < members.size(); ++g) {
-        const std::vector<int>& group = members[g];
+    rings.ring_of.assign(rounds.size(), -1);
+    for (std::size_t g = 0; g < rings.members.size(); ++g) {
+        const std::vector<int>& group = rings.members[g];
         if (group.size() < 2) {
             continue;
         }
         std::vector<std::pair<double, double>> spans;
         for (int i : group) {
-            spans.push_back({rounds[static_cast<std::size_t>(i)].start,
-                             rounds[static_cast<std::size_t>(i)].sweep});
+            const RoundItem& arc = rounds[static_cast<std::size_t>(i)];
+            spans.push_back({arc.start, arc.sweep()});
         }
         const double radius = rounds[static_cast<std::size_t>(group[0])].radius;
         const double gap = radius > 0.0 ? kMatchTolerance / radius * kRadiansToDegrees : 0.0;
         if (closes_full_turn(spans, std::fmax(gap, 1e-9))) {
             for (int i : group) {
-                ring_of[static_cast<std::size_t>(i)] = static_cast<int>(g);
+                rings.ring_of[static_cast<std::size_t>(i)] = static_cast<int>(g);
             }
         }
     }
+    return rings;
+}
 
-    // The ends of every line, arc, segment and open curve.
-    std::vector<std::array<double, 3>> end_points;
-    end_points.reserve(placed.ends.size());
-    for (const EndPoint& e : placed.ends) {
-        end_points.push_back({e.at.x, e.at.y, 0.0});
-    }
-    const Grid end_grid(end_points, kMatchTolerance);
-    auto meets_other = [&](std::size_t end) {
+// Whether an end of a piece meets the end of another piece.
+class EndMatcher {
+  public:
+    explicit EndMatcher(const std::vector<EndPoint>& ends)
+        : ends_(ends), grid_(points_of(ends), kMatchTolerance) {}
+
+    bool meets_other(std::size_t end) const {
+        const EndPoint& e = ends_[end];
         bool met = false;
-        end_grid.around(end_points[end], 0, [&](int other) {
-            const EndPoint& o = placed.ends[static_cast<std::size_t>(other)];
-            if (o.piece != placed.ends[end].piece &&
-                std::hypot(o.at.x - placed.ends[end].at.x, o.at.y - placed.ends[end].at.y) <=
-                    kMatchTolerance) {
-                met = true;
-            }
+        grid_.around({e.at.x, e.at.y, 0.0}, 0, [&](int other) {
+            const EndPoint& o = ends_[static_cast<std::size_t>(other)];
+            met = o.piece != e.piece &&
+                  std::hypot(o.at.x - e.at.x, o.at.y - e.at.y) <= kMatchTolerance;
             return !met;
         });
         return met;
-    };
+    }
 
-    int next_id = first_id;
-    auto record_of = [&](const RoundItem& item, bool as_circle, const std::string& tag) {
-        RecordHead head = geometry.resolved_head(item, placed);
-        head.id = next_id++;
-        if (!tag.empty()) {
-            head.tag = tag;
+  private:
+    static std::vector<std::array<double, 3>> points_of(const std::vector<EndPoint>& ends) {
+        std::vector<std::array<double, 3>> points;
+        points.reserve(ends.size());
+        for (const EndPoint& e : ends) {
+            points.push_back({e.at.x, e.at.y, 0.0});
         }
-        if (as_circle) {
-            return circle_record(head, item.centre, item.radius);
-        }
-        if (item.segment) {
-            return polyline_arc_record(head, item.a, item.b, item.bulge,
-                                       BulgeArc{item.centre, item.radius, item.start, item.end});
-        }
-        return arc_record(head, item.centre, item.radius, item.start, item.end);
-    };
+        return points;
+    }
 
+    const std::vector<EndPoint>& ends_;
+    Grid grid_;
+};
+
+// The round of a ring whose tag the ring takes: the first of its arcs that
+// has one, else the first.
+int tag_round(const std::vector<int>& group, const std::vector<RoundItem>& rounds,
+              const DrawingGeometry& geometry) {
+    for (int k : group) {
+        if (geometry.head(rounds[static_cast<std::size_t>(k)].head).head.tag != "NO") {
+            return k;
+        }
+    }
+    return group.front();
+}
+
+}  // namespace
+
+HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geometry,
+                       bool all_arcs) {
+    HoleFinding found;
+    const std::vector<RoundItem>& rounds = placed.rounds;
+    const Rings rings = find_rings(rounds);
+    const EndMatcher ends(placed.ends);
     for (std::size_t i = 0; i < rounds.size(); ++i) {
         const RoundItem& item = rounds[i];
-        const int ring = ring_of[i];
+        const int ring = rings.ring_of[i];
+        FoundHole hole{static_cast<int>(i), -1};
         if (ring >= 0) {
-            const std::vector<int>& group = members[static_cast<std::size_t>(ring)];
+            // The ring's first arc stands for it.
+            const std::vector<int>& group = rings.members[static_cast<std::size_t>(ring)];
             if (group.front() != static_cast<int>(i)) {
                 continue;
             }
-            // The ring's first arc stands for it, with the first tag of its
-            // arcs.
-            std::string tag;
-            for (int k : group) {
-                const RoundItem& arc = rounds[static_cast<std::size_t>(k)];
-                const std::string& own = geometry.head(arc.head).head.tag;
-                if (own != "NO") {
-                    tag = own;
-                    break;
-                }
-            }
-            found.lines.push_back(record_of(item, true, tag));
+            hole.ring_tag = tag_round(group, rounds, geometry);
             found.rings += 1;
-        } else if (item.full || item.sweep > 180.0) {
-            if (!item.full && !all_arcs && meets_other(2 * static_cast<std::size_t>(item.piece)) &&
-                meets_other(2 * static_cast<std::size_t>(item.piece) + 1)) {
+        } else if (item.full || item.sweep() > 180.0) {
+            const std::size_t first_end = 2 * static_cast<std::size_t>(item.piece);
+            if (!item.full && !all_arcs && ends.meets_other(first_end) &&
+                ends.meets_other(first_end + 1)) {
                 found.outline_arcs += 1;
                 continue;
             }
-            found.lines.push_back(item.line >= 0 ? model_lines[static_cast<std::size_t>(item.line)]
-                                                 : record_of(item, false, ""));
         } else {
             continue;
         }
+        found.holes.push_back(hole);
         found.in_references += item.inherit >= 0 ? 1 : 0;
     }
     return found;
+}
+
+std::vector<std::string> hole_lines(const HoleFinding& found, const PlacedDrawing& placed,
+                                    const DrawingGeometry& geometry,
+                                    const std::vector<std::string>& model_lines, int first_id) {
+    std::vector<std::string> lines;
+    lines.reserve(found.holes.size());
+    int next_id = first_id;
+    for (const FoundHole& hole : found.holes) {
+        const RoundItem& item = placed.rounds[static_cast<std::size_t>(hole.round)];
+        const bool ring = hole.ring_tag >= 0;
+        if (!ring && item.line >= 0) {
+            lines.push_back(model_lines[static_cast<std::size_t>(item.line)]);
+            continue;
+        }
+        RecordHead head = geometry.resolved_head(item, placed);
+        head.id = next_id++;
+        if (ring) {
+            // A ring is the circle of its arcs, with the first tag of them.
+            const RoundItem& tagged = placed.rounds[static_cast<std::size_t>(hole.ring_tag)];
+            head.tag = geometry.head(tagged.head).head.tag;
+            lines.push_back(circle_record(head, item.centre, item.radius));
+        } else if (item.segment >= 0) {
+            const BulgeSegment& segment = placed.segments[static_cast<std::size_t>(item.segment)];
+            lines.push_back(polyline_arc_record(head, segment.a, segment.b, segment.bulge,
+                                                BulgeArc{item.centre, item.radius, item.start,
+                                                         item.end}));
+        } else {
+            lines.push_back(arc_record(head, item.centre, item.radius, item.start, item.end));
+        }
+    }
+    return lines;
 }

@@ -14,20 +14,30 @@
 // Centres, radii and ends closer than this are the same.
 constexpr double kMatchTolerance = 0.001;
 
+// A hole: the placed round that stands for it, and for a ring (arcs that
+// close a full turn, taken as one circle) the round whose tag it takes.
+struct FoundHole {
+    int round;
+    int ring_tag;  // -1: no ring
+};
+
 struct HoleFinding {
-    // The chart's input: one exchange line per hole, model-space holes with
-    // their own line, in the order of the drawing with references placed
-    // where they stand.
-    std::vector<std::string> lines;
+    // In the order of the drawing, with references placed where they stand.
+    std::vector<FoundHole> holes;
     int in_references = 0;  // holes placed from block references
     int rings = 0;          // circles joined from arcs
     int outline_arcs = 0;   // arcs over a half turn taken as part of an outline
 };
 
-// model_lines are the exchange lines of model space (RoundItem::line);
-// records made here are numbered from first_id.
 HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geometry,
-                       const std::vector<std::string>& model_lines, bool all_arcs, int first_id);
+                       bool all_arcs);
+
+// The chart's input: one exchange line per hole. A model-space circle or
+// arc has its own line (model_lines, by RoundItem::line); the lines made
+// here, of placed holes and rings, are numbered from first_id.
+std::vector<std::string> hole_lines(const HoleFinding& found, const PlacedDrawing& placed,
+                                    const DrawingGeometry& geometry,
+                                    const std::vector<std::string>& model_lines, int first_id);
 
 // Groups points (x, y, and with use_third a third value such as a radius)
 // that lie within the tolerance of each other, on a grid of the tolerance:

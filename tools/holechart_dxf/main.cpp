@@ -1,6 +1,7 @@
 // holechart-dxf: the hole chart for any CAD program through DXF. Reads a
 // DXF drawing, draws the chart of its holes with the tool's own chart pass,
 // and writes the drawing back with the chart's lines and texts added.
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ namespace {
 
 constexpr int kRunError = 1;
 constexpr int kUsageError = 2;
+constexpr double kMebibyte = 1024.0 * 1024.0;
 
 void report(const std::string& message) {
     std::fprintf(stderr, "holechart-dxf: %s\n", message.c_str());
@@ -70,6 +72,10 @@ std::string left_out_text(const DxfDrawing& drawing, const PlacedDrawing& placed
         {placed.unequally_scaled,
          counted(placed.unequally_scaled, "circle or arc", "circles and arcs") +
              " made elliptic by a block reference's unequal scales"},
+        {placed.collapsed, counted(placed.collapsed, "circle or arc", "circles and arcs") +
+                               " made flat by a block reference's zero scale"},
+        {placed.no_radius, counted(placed.no_radius, "circle or arc", "circles and arcs") +
+                               " with a radius of 0 or less"},
         {placed.missing_blocks,
          counted(placed.missing_blocks, "reference", "references") + " to a missing block"},
         {placed.too_deep, counted(placed.too_deep, "block reference", "block references") +
@@ -100,6 +106,118 @@ bool write_table(const DxfOptions& options, const RunState& state, std::string& 
                         error);
 }
 
+// A count of bytes as a message gives it.
+std::string mebibytes(double bytes) {
+    return std::to_string(static_cast<long long>(std::ceil(bytes / kMebibyte))) + " MiB";
+}
+
+std::string budget_text(const DxfOptions& options) {
+    return "the memory budget of " + std::to_string(options.max_memory_mib) +
+           " MiB (--max-memory raises it)";
+}
+
+// The drawing read and its references placed; false with the reason when
+// that fails or would take more than the budget.
+bool read_and_place(const DxfOptions& options, DxfDrawing& drawing, PlacedDrawing& placed,
+                    std::string& error) {
+    if (!read_dxf_drawing(options.input, drawing, error)) {
+        return false;
+    }
+    placed = drawing.geometry.place(options.max_memory_mib * kMebibyte);
+    if (placed.too_many) {
+        error = "the block references of " + shown_path(options.input) + " place more than " +
+                std::to_string(kMaxPlacedShapes) + " entities and block copies";
+        return false;
+    }
+    if (placed.over_budget) {
+        error = "the block references of " + shown_path(options.input) +
+                " place more entities than fit in " + budget_text(options);
+        return false;
+    }
+    return true;
+}
+
+// Whether charting the holes fits in the budget beside what was placed.
+bool chart_fits(const DxfOptions& options, const PlacedDrawing& placed, const HoleFinding& found,
+                std::string& error) {
+    const double needed =
+        placed.bytes() + static_cast<double>(found.holes.size()) * kChartBytesPerHole;
+    if (needed <= options.max_memory_mib * kMebibyte) {
+        return true;
+    }
+    error = "charting the " + std::to_string(found.holes.size()) + " holes of " +
+            shown_path(options.input) + " takes about " + mebibytes(needed) + ", more than " +
+            budget_text(options);
+    return false;
+}
+
+// Writes OUT.dxf (and the table) for a drawing without holes: the drawing
+// as it is, less an earlier chart, which would stand for holes that are gone.
+int write_without_holes(const DxfOptions& options, const DxfDrawing& drawing, const RunState& state,
+                        const std::string& left_out) {
+    std::string error;
+    const bool had_chart = !drawing.layout.earlier_chart.empty();
+    const std::string bytes =
+        had_chart ? splice_chart(drawing.bytes, drawing.layout, ChartInsertions{}) : drawing.bytes;
+    if (!write_output(options.output, bytes, error) || !write_table(options, state, error)) {
+        report(error);
+        return kRunError;
+    }
+    report("no holes in " + shown_path(options.input) + ": " + shown_output(options.output) +
+           " is a copy of it" + (had_chart ? " without its earlier chart" : "") + left_out);
+    return 0;
+}
+
+// Reads, charts and writes. Returns the exit code.
+int chart_dxf(const DxfOptions& options) {
+    DxfDrawing drawing;
+    PlacedDrawing placed;
+    std::string error;
+    if (!read_and_place(options, drawing, placed, error)) {
+        report(error);
+        return kRunError;
+    }
+    const HoleFinding found = find_holes(placed, drawing.geometry, options.all_arcs);
+    if (!chart_fits(options, placed, found, error)) {
+        report(error);
+        return kRunError;
+    }
+    const std::vector<std::string> holes =
+        hole_lines(found, placed, drawing.geometry, drawing.lines,
+                   static_cast<int>(drawing.lines.size()) + 1);
+    const double text_height =
+        options.text_height_given
+            ? options.text_height
+            : default_text_height(drawing.insertion_units, drawing.measurement, placed.extents);
+    RunState state;
+    bool holes_found = false;
+    if (!draw_chart(options, text_height, placed.extents, holes, state, holes_found, error)) {
+        report(error);
+        return kRunError;
+    }
+    const std::string left_out = left_out_text(drawing, placed, found);
+    if (!holes_found) {
+        return write_without_holes(options, drawing, state, left_out);
+    }
+    if (drawing.layout.entities_end == kNoOffset) {
+        report(shown_path(options.input) + " has no complete ENTITIES section to add the chart to");
+        return kRunError;
+    }
+    ChartInsertions insertions;
+    if (!format_chart_dxf(state, drawing.layout, insertions, error)) {
+        report(shown_path(options.input) + ": " + error);
+        return kRunError;
+    }
+    if (!write_output(options.output, splice_chart(drawing.bytes, drawing.layout, insertions),
+                      error) ||
+        !write_table(options, state, error)) {
+        report(error);
+        return kRunError;
+    }
+    report(charted_text(state, found, text_height) + left_out);
+    return 0;
+}
+
 int run(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     DxfOptions options;
@@ -125,67 +243,7 @@ int run(int argc, char** argv) {
         report("the table and the drawing cannot be one file: " + shown_path(options.table));
         return kUsageError;
     }
-
-    DxfDrawing drawing;
-    if (!read_dxf_drawing(options.input, drawing, error)) {
-        report(error);
-        return kRunError;
-    }
-    const PlacedDrawing placed = drawing.geometry.place();
-    if (placed.too_many) {
-        report("the block references of " + shown_path(options.input) + " place more than " +
-               std::to_string(kMaxPlacedShapes) + " entities and block copies");
-        return kRunError;
-    }
-    const HoleFinding found = find_holes(placed, drawing.geometry, drawing.lines, options.all_arcs,
-                                         static_cast<int>(drawing.lines.size()) + 1);
-    EntityList records;
-    if (!read_exchange_lines(found.lines, records, error)) {
-        report(error);
-        return kRunError;
-    }
-    const int count = static_cast<int>(found.lines.size());
-    const double text_height =
-        options.text_height_given
-            ? options.text_height
-            : default_text_height(drawing.insertion_units, drawing.measurement, placed.extents);
-
-    RunState state;
-    bool holes_found = false;
-    if (const std::optional<RunError> run_error =
-            draw_chart(options, text_height, placed.extents, records, count, state, holes_found)) {
-        report(one_line(run_error->message_line));
-        return kRunError;
-    }
-    const std::string left_out = left_out_text(drawing, placed, found);
-    if (!holes_found) {
-        // An earlier chart would stand for holes that are gone: it goes.
-        const bool had_chart = !drawing.layout.earlier_chart.empty();
-        const std::string bytes =
-            had_chart ? splice_chart(drawing.bytes, drawing.layout, ChartInsertions{})
-                      : drawing.bytes;
-        if (!write_output(options.output, bytes, error) || !write_table(options, state, error)) {
-            report(error);
-            return kRunError;
-        }
-        report("no holes in " + shown_path(options.input) + ": " + shown_output(options.output) +
-               " is a copy of it" + (had_chart ? " without its earlier chart" : "") + left_out);
-        return 0;
-    }
-    if (drawing.layout.entities_end == kNoOffset) {
-        report(shown_path(options.input) + " has no complete ENTITIES section to add the chart to");
-        return kRunError;
-    }
-
-    const ChartInsertions insertions = format_chart_dxf(state, drawing.layout);
-    if (!write_output(options.output, splice_chart(drawing.bytes, drawing.layout, insertions),
-                      error) ||
-        !write_table(options, state, error)) {
-        report(error);
-        return kRunError;
-    }
-    report(charted_text(state, found, text_height) + left_out);
-    return 0;
+    return chart_dxf(options);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "driver/chart_settings.hpp"
 #include "util/number_text.hpp"
 
 namespace {
@@ -34,14 +35,25 @@ bool usable_layer_name(const std::string& name, std::string& error) {
 
 bool parse_height(const std::string& text, double& height, std::string& error) {
     double value = 0.0;
-    // So small a height that the chart unit (2.5 / height) overflows would
-    // put the chart at infinite coordinates.
-    if (!parse_real_token(text, value) || !(value > 0.0) || !std::isfinite(value) ||
-        !std::isfinite(2.5 / value)) {
-        error = "--text-height takes a positive number, not '" + text + "'";
+    // The bounds of the tool's own settings: smaller texts collapse the
+    // chart, larger ones lose every relation to a drawing.
+    if (!parse_real_token(text, value) || !(value >= kLowestTextHeight) ||
+        !(value <= kHighestTextHeight)) {
+        error = "--text-height takes a number from 0.000001 to 1000000, not '" + text + "'";
         return false;
     }
     height = value;
+    return true;
+}
+
+bool parse_memory(const std::string& text, int& mebibytes, std::string& error) {
+    int32_t value = 0;
+    if (!parse_int_token(text, value) || value < kLeastMemoryMiB) {
+        error = "--max-memory takes a number of MiB from " + std::to_string(kLeastMemoryMiB) +
+                ", not '" + text + "'";
+        return false;
+    }
+    mebibytes = value;
     return true;
 }
 
@@ -100,6 +112,8 @@ const char* usage_text() {
            "  --table FILE           write the hole table too, as CSV, TSV or JSON by the\n"
            "                         extension of FILE (.csv, .tsv, .json; - is CSV on\n"
            "                         standard output)\n"
+           "  --max-memory MIB       memory for what block references place and for the\n"
+           "                         chart (default 512, which holds some 40,000 holes)\n"
            "  --force                write OUT.dxf or the table even over IN.dxf\n"
            "  -h, --help             show this text\n"
            "  --version              show the version\n"
@@ -170,7 +184,7 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
             value = arg.substr(equals + 1);
         }
         if (name != "--text-height" && name != "--layer" && name != "--color" &&
-            name != "--table") {
+            name != "--table" && name != "--max-memory") {
             error = "unknown option '" + arg + "' (see --help)";
             return false;
         }
@@ -186,6 +200,10 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
                 return false;
             }
             options.text_height_given = true;
+        } else if (name == "--max-memory") {
+            if (!parse_memory(value, options.max_memory_mib, error)) {
+                return false;
+            }
         } else if (name == "--table") {
             if (value != "-" && !table_format_of_file(value, options.table_format)) {
                 error = "--table names a .csv, .tsv or .json file, not '" + value + "'";

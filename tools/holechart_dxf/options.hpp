@@ -6,6 +6,10 @@
 
 #include "tools/common/hole_table.hpp"
 
+// The memory budget by default, and the least one may give.
+constexpr int kDefaultMemoryMiB = 512;
+constexpr int kLeastMemoryMiB = 16;
+
 struct DxfOptions {
     std::string input;
     std::string output;  // "-": standard output
@@ -28,6 +32,9 @@ struct DxfOptions {
     // The hole table as well, in the form its name's extension gives.
     std::string table;
     TableFormat table_format = TableFormat::csv;
+    // Memory for what the block references place and for the chart, in MiB:
+    // a drawing that needs more is refused before it takes it.
+    int max_memory_mib = kDefaultMemoryMiB;
     bool force = false;  // write the outputs even over the input
     bool help = false;
     bool version = false;
