@@ -7,6 +7,7 @@
 
 #include "tools/common/companion_main.hpp"
 #include "tools/common/output_file.hpp"
+#include "tools/common/run_outputs.hpp"
 #include "tools/holechart_dxf/chart_dxf.hpp"
 #include "tools/holechart_dxf/chart_window.hpp"
 #include "tools/holechart_dxf/dxf_reader.hpp"
@@ -90,14 +91,17 @@ std::string left_out_text(const DxfDrawing& drawing, const PlacedDrawing& placed
     return text;
 }
 
-// Writes the hole table when the options ask for one; false with the reason
-// in error when it cannot be written.
-bool write_table(const DxfOptions& options, const RunState& state, std::string& error) {
-    if (options.table.empty()) {
-        return true;
+// Writes the drawing and, when the options ask for one, the hole table, as
+// one unit: neither replaces an earlier file unless both are written.
+bool write_drawing(const DxfOptions& options, const std::string& drawing, const RunState& state,
+                   std::string& error) {
+    std::vector<OutputBytes> outputs = {{options.output, drawing}};
+    std::string table;
+    if (!options.table.empty()) {
+        table = format_hole_table(state.listing, options.table_format);
+        outputs.push_back({options.table, table});
     }
-    return write_output(options.table, format_hole_table(state.listing, options.table_format),
-                        error);
+    return write_outputs(outputs, error);
 }
 
 int run(int argc, char** argv) {
@@ -121,7 +125,7 @@ int run(int argc, char** argv) {
         report(error);
         return kUsageError;
     }
-    if (!options.table.empty() && output_is_an_input({options.output}, options.table, error)) {
+    if (!options.table.empty() && same_output_file(options.output, options.table)) {
         report("the table and the drawing cannot be one file: " + shown_path(options.table));
         return kUsageError;
     }
@@ -164,7 +168,7 @@ int run(int argc, char** argv) {
         const std::string bytes =
             had_chart ? splice_chart(drawing.bytes, drawing.layout, ChartInsertions{})
                       : drawing.bytes;
-        if (!write_output(options.output, bytes, error) || !write_table(options, state, error)) {
+        if (!write_drawing(options, bytes, state, error)) {
             report(error);
             return kRunError;
         }
@@ -178,9 +182,8 @@ int run(int argc, char** argv) {
     }
 
     const ChartInsertions insertions = format_chart_dxf(state, drawing.layout);
-    if (!write_output(options.output, splice_chart(drawing.bytes, drawing.layout, insertions),
-                      error) ||
-        !write_table(options, state, error)) {
+    if (!write_drawing(options, splice_chart(drawing.bytes, drawing.layout, insertions), state,
+                       error)) {
         report(error);
         return kRunError;
     }
