@@ -2,12 +2,11 @@
 
 #include <dxflib/dl_dxf.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
+#include <limits>
 #include <sstream>
 
+#include "tools/common/input_file.hpp"
 #include "tools/common/output_file.hpp"
 #include "tools/holechart_dxf/dxf_entities.hpp"
 #include "tools/holechart_dxf/dxf_pairs.hpp"
@@ -19,15 +18,6 @@ constexpr const char* kBinarySentinel = "AutoCAD Binary DXF";
 // ones reach it cut, which loses nothing the mapping reads (texts go into
 // fields of at most 260 characters).
 constexpr std::size_t kLongestValue = DL_DXF_MAXLINE - 1;
-
-bool read_whole_file(std::FILE* file, std::string& bytes) {
-    char chunk[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.append(chunk, got);
-    }
-    return std::ferror(file) == 0;
-}
 
 bool is_chart_entity(const DxfObject& object) {
     return object.chart_mark && object.section == "ENTITIES" &&
@@ -47,22 +37,11 @@ std::string dxf_upper(std::string text) {
 
 bool read_dxf_drawing(const std::string& path, DxfDrawing& drawing, std::string& error) {
     drawing = DxfDrawing{};
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = "cannot read " + shown_path(path) + ": it is a folder";
-        return false;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        error = "cannot read " + shown_path(path) + ": " + std::strerror(errno);
-        return false;
-    }
     std::string& bytes = drawing.bytes;
-    const bool read = read_whole_file(file, bytes);
-    const int read_errno = errno;
-    std::fclose(file);
-    if (!read) {
-        error = "cannot read " + shown_path(path) + ": " + std::strerror(read_errno);
+    // Bounded by the file's size when it was opened, or for standard input
+    // by kStandardInputLimit.
+    if (read_input_file(path, std::numeric_limits<std::uint64_t>::max(), bytes, error) !=
+        InputRead::read) {
         return false;
     }
     if (bytes.compare(0, std::strlen(kBinarySentinel), kBinarySentinel) == 0) {
