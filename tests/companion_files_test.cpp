@@ -47,8 +47,12 @@ constexpr const char* kSocket =
 
 const Case kCases[] = {
     // Outputs that are no regular file.
-    {"DevNull", "dxf", "ln -s /dev/null null.csv", "in.dxf /dev/null --table null.csv", 0,
-     "charted", "[ -c /dev/null ] && [ -L null.csv ] && [ \"$(cat out.dxf)\" = earlier ]"},
+    {"DevNull", "dxf", "", "in.dxf /dev/null --table t.csv", 0, "charted",
+     "[ -c /dev/null ] && [ -s t.csv ] && [ \"$(cat out.dxf)\" = earlier ]"},
+    {"DevNullTable", "dxf", "ln -s /dev/null null.csv", "in.dxf out.dxf --table null.csv", 0,
+     "charted", "[ -L null.csv ] && grep -q HoleChart out.dxf"},
+    {"OneDevice", "dxf", "ln -s /dev/null null.csv", "in.dxf /dev/null --table null.csv", 2,
+     "cannot be one file", kKept},
     {"FullTable", "dxf", "ln -s /dev/full full.csv", "in.dxf out.dxf --table full.csv", 1,
      "cannot write 'full.csv': No space left on device", kKept},
     {"FifoWithoutReader", "dxf", "mkfifo f.dxf", "in.dxf f.dxf", 1, "no program reads",

@@ -61,7 +61,11 @@ bool same_output_file(const std::string& first, const std::string& second) {
     }
     std::error_code ec;
     if (fs::exists(first, ec) && fs::exists(second, ec)) {
-        return fs::equivalent(first, second, ec) && !ec;
+        const bool same = fs::equivalent(first, second, ec);
+        if (!ec) {
+            return same;
+        }
+        // A device or FIFO, which the library may not compare: by its path.
     }
     return resolved_path(first) == resolved_path(second);
 }

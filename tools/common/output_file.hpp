@@ -27,8 +27,9 @@ bool output_is_an_input(const std::vector<std::string>& inputs, const std::strin
 
 // Whether two outputs name one file, whether or not it exists yet: the same
 // file when both exist (any spelling, a symbolic or hard link), else the
-// same absolute path once "." and ".." and the links of the folders that
-// exist are resolved. Standard output is no file.
+// same absolute path once "." and ".." and the links of the part that
+// exists are resolved. One device or FIFO is one file too: two streams into
+// it would arrive mixed. Standard output is no file.
 bool same_output_file(const std::string& first, const std::string& second);
 
 // What a file of this type is, for a message: "a folder", "a FIFO", "a

@@ -41,8 +41,11 @@ bool destination_of(const std::string& path, Destination& destination, std::stri
         destination = Destination::stream;
         return true;
     }
-    if (const char* kind = special_file_kind(type)) {
-        error = cannot_write(path, std::string("it is ") + kind);
+    if (type != fs::file_type::regular && type != fs::file_type::not_found &&
+        type != fs::file_type::none) {
+        const char* kind = special_file_kind(type);
+        error = cannot_write(path, kind != nullptr ? std::string("it is ") + kind
+                                                   : std::string("it is no regular file"));
         return false;
     }
     if (is_read_only_file(path)) {
