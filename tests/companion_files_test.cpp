@@ -12,6 +12,7 @@
 
 #include "platform/platform.hpp"
 #include "tests/support/test_support.hpp"
+#include "tools/common/input_file.hpp"
 
 namespace {
 
@@ -79,7 +80,8 @@ const Case kCases[] = {
     {"ClosedPipe", "dxf", "", "in.dxf - >&{pipe}", 1, "cannot write standard output: Broken pipe",
      "true"},
     {"FileSizeLimit", "dxf", "ulimit -f 8", "in.dxf out.dxf", 1, "File too large", kKept},
-    // Inputs that are no regular file.
+    // Inputs.
+    {"StandardInput", "dxf", "", "- out.dxf <in.dxf", 0, "charted", "grep -q HoleChart out.dxf"},
     {"FifoInput", "dxf", "mkfifo f.dxf", "f.dxf out.dxf", 1, "'f.dxf': it is a FIFO", kKept},
     {"FolderInput", "dxf", "mkdir d.dxf", "d.dxf out.dxf", 1, "'d.dxf': it is a folder", kKept},
     {"ZeroInput", "dxf", "", "/dev/zero out.dxf", 1, "it is a character device", kKept},
@@ -157,5 +159,18 @@ INSTANTIATE_TEST_SUITE_P(Paths, CompanionFiles, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& info) {
                              return std::string(info.param.name);
                          });
+
+TEST(InputFile, ReadsNoMoreThanTheCallerAllows) {
+    TempDrive folder;
+    const fs::path path = folder.root / "in.txt";
+    write_file(path, "twenty bytes of text");
+    std::string bytes;
+    std::string error;
+    EXPECT_EQ(read_input_file(path.string(), 19, bytes, error), InputRead::too_large);
+    EXPECT_NE(error.find("more than 19 bytes"), std::string::npos) << error;
+    EXPECT_EQ(bytes, "");
+    EXPECT_EQ(read_input_file(path.string(), 20, bytes, error), InputRead::read);
+    EXPECT_EQ(bytes, "twenty bytes of text");
+}
 
 }  // namespace
