@@ -1,6 +1,5 @@
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <system_error>
 
 #include "entity/entity_file.hpp"
@@ -145,18 +144,6 @@ void format_entity_record(EntityRecord& r, std::string& out) {
 
 namespace {
 
-bool target_is_read_only(const std::filesystem::path& target) {
-    std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(target, ec);
-    if (ec || !std::filesystem::exists(status)) {
-        return false;
-    }
-    // Honour a read-only result file even where the file system would let
-    // a rename replace it (a process with full rights, or POSIX renames).
-    const auto perms = status.permissions();
-    return (perms & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
-}
-
 bool flush_block(std::FILE* file, std::string& block) {
     const bool ok = std::fwrite(block.data(), 1, block.size(), file) == block.size();
     block.clear();
@@ -166,56 +153,24 @@ bool flush_block(std::FILE* file, std::string& block) {
 }  // namespace
 
 bool write_entity_file(EntityList& list, int count, const char* path) {
-    const std::filesystem::path target(path);
-    if (target_is_read_only(target)) {
+    if (is_read_only_file(path)) {
         return false;
     }
-    // A name of its own, created new: a link or anything else left in the
-    // folder under a fixed name could redirect the write or make it wait,
-    // and runs at the same time would share it.
-    std::string temporary;
-    FileIdentity identity;
-    // Text mode, so that line ends are what the platform's front end expects.
-    std::FILE* file = create_unique_file(target.string() + ".", ".tmp", true, temporary, identity);
-    if (file == nullptr) {
-        return false;
-    }
-    bool ok = true;
-    try {
+    const int last = count < static_cast<int>(list.size()) ? count : static_cast<int>(list.size());
+    const auto write_records = [&list, last](std::FILE* file) {
         std::string block;
         block.reserve(kFlushSize + 4096);
-        const int last =
-            count < static_cast<int>(list.size()) ? count : static_cast<int>(list.size());
-        for (int i = 0; i < last && ok; ++i) {
+        for (int i = 0; i < last; ++i) {
             format_entity_record(list[static_cast<std::size_t>(i)], block);
-            if (block.size() >= kFlushSize) {
-                ok = flush_block(file, block);
+            if (block.size() >= kFlushSize && !flush_block(file, block)) {
+                return false;
             }
         }
-        if (ok) {
-            ok = flush_block(file, block);
-        }
-    } catch (...) {
-        // Running out of memory ends the run; the partial file goes first.
-        std::fclose(file);
-        remove_own_file(temporary, identity);
-        throw;
-    }
-    if (std::fflush(file) != 0 || std::ferror(file) != 0) {
-        ok = false;
-    }
-    if (std::fclose(file) != 0) {
-        ok = false;
-    }
-    std::error_code ec;
-    if (ok) {
-        std::filesystem::rename(temporary, target, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        remove_own_file(temporary, identity);
-    }
-    return ok;
+        return flush_block(file, block);
+    };
+    // Text mode, so that line ends are what the platform's front end expects.
+    std::error_code error;
+    return replace_file_atomically(path, true, write_records, error);
 }
 
 void override_layer(EntityList& list, int n, const char* layer_name, int32_t color) {

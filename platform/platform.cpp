@@ -190,3 +190,9 @@ void ignore_file_size_signal() {
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
 }
+
+void ignore_broken_pipe_signal() {
+#ifdef SIGPIPE
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+}

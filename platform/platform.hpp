@@ -49,3 +49,7 @@ void unlock_work_folder(WorkFolderLock& lock);
 // A file size limit makes writing fail with an error rather than end the
 // process by a signal, so that the run can clean up and report it.
 void ignore_file_size_signal();
+
+// A reader that goes away (a closed pipe) makes writing fail with an error
+// rather than end the process by a signal, so that the run can report it.
+void ignore_broken_pipe_signal();

@@ -206,7 +206,7 @@ TEST(HoleTable, ErrorsAreOneLineWithTheCompanionsExitCodes) {
     write_file(drive.root / "lines.fad", "1 A 0 7 ByL ByL LINE 0 NO L 0 0 10 0\n");
     write_file(drive.root / "bad.dat", "one HoleChart 3 N 2.5\n");
     const ErrorCase cases[] = {
-        {"missing drawing", {"none.fad", "--origin", "0", "0"}, 1, "is missing"},
+        {"missing drawing", {"none.fad", "--origin", "0", "0"}, 1, "'none.fad': No such file"},
         {"invalid settings",
          {"good.fad", "--settings", "bad.dat", "--origin", "0", "0"},
          1,

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <random>
 
 #include <fcntl.h>
@@ -199,4 +200,77 @@ void remove_own_file(const std::string& path, const FileIdentity& identity) {
         remove_name(path);
     }
 #endif
+}
+
+bool is_read_only_file(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        return false;
+    }
+    return (status.permissions() & std::filesystem::perms::owner_write) ==
+           std::filesystem::perms::none;
+}
+
+namespace {
+
+// The reason of the last failed call, or a plain input/output error where
+// the library left none.
+std::error_code last_error() {
+    return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+}
+
+}  // namespace
+
+bool stage_file(const std::string& target, bool text, const FileWriter& write, StagedFile& staged,
+                std::error_code& error) {
+    staged = StagedFile{target, std::string(), FileIdentity{}};
+    errno = 0;
+    std::FILE* file =
+        create_unique_file(target + ".", ".tmp", text, staged.temporary, staged.identity);
+    if (file == nullptr) {
+        error = last_error();
+        return false;
+    }
+    bool ok = false;
+    try {
+        errno = 0;
+        ok = write(file);
+    } catch (...) {
+        // Running out of memory ends the run; the partial file goes first.
+        std::fclose(file);
+        discard_staged_file(staged);
+        throw;
+    }
+    ok = ok && std::fflush(file) == 0 && std::ferror(file) == 0;
+    if (!ok) {
+        error = last_error();
+    }
+    if (std::fclose(file) != 0 && ok) {
+        ok = false;
+        error = last_error();
+    }
+    if (!ok) {
+        discard_staged_file(staged);
+    }
+    return ok;
+}
+
+bool commit_staged_file(const StagedFile& staged, std::error_code& error) {
+    std::filesystem::rename(staged.temporary, staged.target, error);
+    if (error) {
+        discard_staged_file(staged);
+        return false;
+    }
+    return true;
+}
+
+void discard_staged_file(const StagedFile& staged) {
+    remove_own_file(staged.temporary, staged.identity);
+}
+
+bool replace_file_atomically(const std::string& target, bool text, const FileWriter& write,
+                             std::error_code& error) {
+    StagedFile staged;
+    return stage_file(target, text, write, staged, error) && commit_staged_file(staged, error);
 }

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <system_error>
 
 // Opens the file for reading in binary mode when it is a regular file, named
 // directly or through a link. A folder, FIFO, device or socket is no file and
@@ -41,3 +43,39 @@ void remove_file_or_link(const std::string& path);
 // describes; where the system gives no identity, while it is a regular file.
 // Whatever else was put in its place stays.
 void remove_own_file(const std::string& path, const FileIdentity& identity);
+
+// Whether path names an existing file that its owner may not write. Such a
+// file is kept even where the file system would let a rename replace it (a
+// process with full rights, or POSIX renames): the user meant to keep it.
+bool is_read_only_file(const std::string& path);
+
+// A file written in full under a temporary name beside the file it is to
+// replace, so that the target only ever holds an earlier or a complete text.
+struct StagedFile {
+    std::string target;
+    std::string temporary;  // the target's name, a dot, ten random characters, ".tmp"
+    FileIdentity identity;
+};
+
+// Writes a file's text to the stream; false when a write failed.
+using FileWriter = std::function<bool(std::FILE*)>;
+
+// Creates the temporary for target as create_unique_file does (new,
+// exclusively, never through a link, a random name), lets write fill it in
+// text or binary mode, then flushes and closes it, each step checked. On any
+// failure, an exception included (which is passed on), the temporary is
+// removed and error says why. The target is not touched.
+bool stage_file(const std::string& target, bool text, const FileWriter& write, StagedFile& staged,
+                std::error_code& error);
+
+// Renames the staged temporary over its target; when that fails the
+// temporary is removed and the target left as it was.
+bool commit_staged_file(const StagedFile& staged, std::error_code& error);
+
+// Removes the staged temporary while it is still the file that was created.
+void discard_staged_file(const StagedFile& staged);
+
+// stage_file, then commit_staged_file: the target is replaced by a complete
+// file or left as it was.
+bool replace_file_atomically(const std::string& target, bool text, const FileWriter& write,
+                             std::error_code& error);

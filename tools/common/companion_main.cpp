@@ -4,9 +4,43 @@
 #include <new>
 #include <stdexcept>
 
+#ifndef _WIN32
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 #include "entity/entity_record.hpp"
+#include "platform/platform.hpp"
+
+namespace {
+
+// A closed standard stream's number would go to the next file opened, and
+// what is meant for standard output would land in a drawing. Each closed one
+// is held by a descriptor that cannot be used that way (standard input open
+// for writing, output and error for reading), so that using it still fails.
+void hold_closed_standard_streams() {
+#ifndef _WIN32
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            const int held = open("/dev/null", fd == 0 ? O_WRONLY : O_RDONLY);
+            if (held >= 0 && held != fd) {
+                close(held);
+            }
+        }
+    }
+#endif
+}
+
+}  // namespace
 
 int run_companion(const char* program, int (*body)(int, char**), int argc, char** argv) {
+    hold_closed_standard_streams();
+    // A closed pipe or a file size limit is a write error that the program
+    // reports in one line, with its temporaries removed, not a silent end.
+    ignore_broken_pipe_signal();
+    ignore_file_size_signal();
     // Running out of memory is this program's error, not the end of a run
     // as holechart's front end expects it.
     set_allocation_failure(AllocationFailure::throw_bad_alloc);

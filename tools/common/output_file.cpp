@@ -1,14 +1,7 @@
 #include "tools/common/output_file.hpp"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
+#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -22,81 +15,8 @@ std::string shown_path(const std::string& path) {
     return shown;
 }
 
-bool replace_file(const std::string& path, const std::string& bytes, std::string& error) {
-    const fs::path target(path);
-    std::error_code ec;
-    const fs::file_status status = fs::status(target, ec);
-    if (fs::is_directory(status)) {
-        error = "cannot write " + shown_path(path) + ": it is a folder";
-        return false;
-    }
-    // A rename would replace a read-only file; the user meant to keep it.
-    if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
-        error = "cannot write " + shown_path(path) + ": it is read-only";
-        return false;
-    }
-
-    fs::path temporary = target;
-    temporary += ".part";
-    // A link left there would make the write go to whatever it points at.
-    if (fs::is_symlink(fs::symlink_status(temporary, ec))) {
-        fs::remove(temporary, ec);
-    }
-    // Binary: the bytes are written as given, line ends included.
-    std::FILE* file = std::fopen(temporary.string().c_str(), "wb");
-    if (file == nullptr) {
-        error = "cannot write " + shown_path(path) + ": " + std::strerror(errno);
-        return false;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    int saved = errno;
-    if (std::fflush(file) != 0 && ok) {
-        ok = false;
-        saved = errno;
-    }
-    if (std::fclose(file) != 0 && ok) {
-        ok = false;
-        saved = errno;
-    }
-    if (ok) {
-        fs::rename(temporary, target, ec);
-        if (ec) {
-            ok = false;
-            error = "cannot write " + shown_path(path) + ": " + ec.message();
-        }
-    } else {
-        error = "cannot write " + shown_path(path) + ": " + std::strerror(saved);
-    }
-    if (!ok) {
-        fs::remove(temporary, ec);
-    }
-    return ok;
-}
-
 std::string shown_output(const std::string& path) {
     return path == kStandardOutput ? std::string("standard output") : shown_path(path);
-}
-
-bool write_output(const std::string& path, const std::string& bytes, std::string& error) {
-    if (path != kStandardOutput) {
-        return replace_file(path, bytes, error);
-    }
-#ifdef _WIN32
-    // In text mode every line feed would gain a carriage return.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
-    errno = 0;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
-    ok = std::fflush(stdout) == 0 && ok;
-    if (ok && std::ferror(stdout) == 0) {
-        return true;
-    }
-    const int saved = errno;
-    error = "cannot write standard output";
-    if (saved != 0) {
-        error += std::string(": ") + std::strerror(saved);
-    }
-    return false;
 }
 
 bool output_is_an_input(const std::vector<std::string>& inputs, const std::string& output,
@@ -117,4 +37,52 @@ bool output_is_an_input(const std::vector<std::string>& inputs, const std::strin
         }
     }
     return false;
+}
+
+namespace {
+
+// The path from the root, with "." and ".." resolved, and the links of the
+// part that exists.
+fs::path resolved_path(const std::string& path) {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    if (ec) {
+        return fs::path(path).lexically_normal();
+    }
+    const fs::path resolved = fs::weakly_canonical(absolute, ec);
+    return ec ? absolute.lexically_normal() : resolved.lexically_normal();
+}
+
+}  // namespace
+
+bool same_output_file(const std::string& first, const std::string& second) {
+    if (first == kStandardOutput || second == kStandardOutput) {
+        return false;
+    }
+    std::error_code ec;
+    if (fs::exists(first, ec) && fs::exists(second, ec)) {
+        const bool same = fs::equivalent(first, second, ec);
+        if (!ec) {
+            return same;
+        }
+        // A device or FIFO, which the library may not compare: by its path.
+    }
+    return resolved_path(first) == resolved_path(second);
+}
+
+const char* special_file_kind(fs::file_type type) {
+    switch (type) {
+        case fs::file_type::directory:
+            return "a folder";
+        case fs::file_type::fifo:
+            return "a FIFO";
+        case fs::file_type::character:
+            return "a character device";
+        case fs::file_type::block:
+            return "a block device";
+        case fs::file_type::socket:
+            return "a socket";
+        default:
+            return nullptr;
+    }
 }

@@ -1,27 +1,18 @@
-// Shared by the companion programs: writing an output file so that a failed
-// run never leaves half a file, and naming files in one-line messages.
+// Shared by the companion programs: naming files in one-line messages, and
+// telling which outputs would write over an input or over each other.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
-// The output name that stands for standard output.
+// The file name that stands for standard output (and, as an input, for
+// standard input).
 constexpr const char* kStandardOutput = "-";
-
-// Writes bytes to a temporary file beside path and renames it over path once
-// it is complete. Returns false with a one-line reason in error, leaving any
-// earlier file at path untouched, when that fails or path is read-only.
-bool replace_file(const std::string& path, const std::string& bytes, std::string& error);
 
 // A file name as a one-line message shows it: in quotes, with control
 // characters replaced.
 std::string shown_path(const std::string& path);
-
-// Writes bytes to standard output when path is "-", in binary mode so that
-// they arrive as given; otherwise replaces the file as replace_file does.
-// A failed write to standard output (a full disk, a closed pipe) is an error
-// too.
-bool write_output(const std::string& path, const std::string& bytes, std::string& error);
 
 // The output as a message names it: "standard output" for "-", else the
 // file name as shown_path shows it.
@@ -33,3 +24,15 @@ std::string shown_output(const std::string& path);
 // input file.
 bool output_is_an_input(const std::vector<std::string>& inputs, const std::string& output,
                         std::string& error);
+
+// Whether two outputs name one file, whether or not it exists yet: the same
+// file when both exist (any spelling, a symbolic or hard link), else the
+// same absolute path once "." and ".." and the links of the part that
+// exists are resolved. One device or FIFO is one file too: two streams into
+// it would arrive mixed. Standard output is no file.
+bool same_output_file(const std::string& first, const std::string& second);
+
+// What a file of this type is, for a message: "a folder", "a FIFO", "a
+// character device", "a block device" or "a socket". Null for a regular
+// file, a missing one, or one whose type the system cannot tell.
+const char* special_file_kind(std::filesystem::file_type type);

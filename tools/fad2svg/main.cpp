@@ -6,6 +6,7 @@
 
 #include "tools/common/companion_main.hpp"
 #include "tools/common/output_file.hpp"
+#include "tools/common/run_outputs.hpp"
 #include "tools/fad2svg/options.hpp"
 #include "tools/fad2svg/render.hpp"
 #include "tools/fad2svg/svg_text.hpp"
@@ -51,7 +52,7 @@ int run(int argc, char** argv) {
     for (const std::string& warning : warnings) {
         report("warning: ", warning);
     }
-    if (!write_output(options.output, svg, error)) {
+    if (!write_outputs({{options.output, svg}}, error)) {
         report("", error);
         return kRunError;
     }

@@ -1,27 +1,22 @@
 #include "tools/fad2svg/render.hpp"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "entity/entity_file.hpp"
+#include "tools/common/input_file.hpp"
 #include "tools/fad2svg/scene.hpp"
 #include "tools/fad2svg/svg_text.hpp"
 #include "tools/fad2svg/svg_writer.hpp"
 
 namespace {
 
+// A regular file that opens, checked before it is read: a folder, FIFO or
+// device is refused at once, never waited on or read without end.
 bool check_readable(const std::string& path, std::string& error) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = "cannot read " + shown(path) + ": it is a folder";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read " + shown(path) + ": " + std::strerror(errno);
+    const std::string reason = unreadable_input_reason(path);
+    if (!reason.empty()) {
+        error = "cannot read " + shown(path) + ": " + reason;
         return false;
     }
     return true;

@@ -1,10 +1,10 @@
 #include "tools/holechart_dxf/dxf_reader.hpp"
 
-#include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <cstring>
-#include <filesystem>
+#include <limits>
 
+#include "tools/common/input_file.hpp"
 #include "tools/common/output_file.hpp"
 #include "tools/holechart_dxf/dxf_pairs.hpp"
 #include "tools/holechart_dxf/dxf_values.hpp"
@@ -13,15 +13,6 @@
 namespace {
 
 constexpr const char* kBinarySentinel = "AutoCAD Binary DXF";
-
-bool read_whole_file(std::FILE* file, std::string& bytes) {
-    char chunk[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.append(chunk, got);
-    }
-    return std::ferror(file) == 0;
-}
 
 // Whether nothing but blanks and line ends follows offset: a file cut off
 // there.
@@ -63,22 +54,11 @@ bool read_pairs(const std::string& bytes, EntityMapper& mapper, std::string& err
 }  // namespace
 
 bool read_dxf_drawing(const std::string& path, DxfDrawing& drawing, std::string& error) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = "cannot read " + shown_path(path) + ": it is a folder";
-        return false;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        error = "cannot read " + shown_path(path) + ": " + std::strerror(errno);
-        return false;
-    }
+    // Bounded by the file's size when it was opened, or for standard input
+    // by kStandardInputLimit.
     std::string bytes;
-    const bool read = read_whole_file(file, bytes);
-    const int read_errno = errno;
-    std::fclose(file);
-    if (!read) {
-        error = "cannot read " + shown_path(path) + ": " + std::strerror(read_errno);
+    if (read_input_file(path, std::numeric_limits<std::uint64_t>::max(), bytes, error) !=
+        InputRead::read) {
         return false;
     }
     return read_dxf_bytes(path, std::move(bytes), drawing, error);

@@ -8,6 +8,7 @@
 
 #include "tools/common/companion_main.hpp"
 #include "tools/common/output_file.hpp"
+#include "tools/common/run_outputs.hpp"
 #include "tools/holechart_dxf/chart_dxf.hpp"
 #include "tools/holechart_dxf/chart_window.hpp"
 #include "tools/holechart_dxf/dxf_reader.hpp"
@@ -96,14 +97,17 @@ std::string left_out_text(const DxfDrawing& drawing, const PlacedDrawing& placed
     return text;
 }
 
-// Writes the hole table when the options ask for one; false with the reason
-// in error when it cannot be written.
-bool write_table(const DxfOptions& options, const RunState& state, std::string& error) {
-    if (options.table.empty()) {
-        return true;
+// Writes the drawing and, when the options ask for one, the hole table, as
+// one unit: neither replaces an earlier file unless both are written.
+bool write_drawing(const DxfOptions& options, const std::string& drawing, const RunState& state,
+                   std::string& error) {
+    std::vector<OutputBytes> outputs = {{options.output, drawing}};
+    std::string table;
+    if (!options.table.empty()) {
+        table = format_hole_table(state.listing, options.table_format);
+        outputs.push_back({options.table, table});
     }
-    return write_output(options.table, format_hole_table(state.listing, options.table_format),
-                        error);
+    return write_outputs(outputs, error);
 }
 
 // A count of bytes as a message gives it.
@@ -159,7 +163,7 @@ int write_without_holes(const DxfOptions& options, const DxfDrawing& drawing, co
     const bool had_chart = !drawing.layout.earlier_chart.empty();
     const std::string bytes =
         had_chart ? splice_chart(drawing.bytes, drawing.layout, ChartInsertions{}) : drawing.bytes;
-    if (!write_output(options.output, bytes, error) || !write_table(options, state, error)) {
+    if (!write_drawing(options, bytes, state, error)) {
         report(error);
         return kRunError;
     }
@@ -182,9 +186,8 @@ int chart_dxf(const DxfOptions& options) {
         report(error);
         return kRunError;
     }
-    const std::vector<std::string> holes =
-        hole_lines(found, placed, drawing.geometry, drawing.lines,
-                   static_cast<int>(drawing.lines.size()) + 1);
+    const std::vector<std::string> holes = hole_lines(
+        found, placed, drawing.geometry, drawing.lines, static_cast<int>(drawing.lines.size()) + 1);
     const double text_height =
         options.text_height_given
             ? options.text_height
@@ -208,9 +211,8 @@ int chart_dxf(const DxfOptions& options) {
         report(shown_path(options.input) + ": " + error);
         return kRunError;
     }
-    if (!write_output(options.output, splice_chart(drawing.bytes, drawing.layout, insertions),
-                      error) ||
-        !write_table(options, state, error)) {
+    if (!write_drawing(options, splice_chart(drawing.bytes, drawing.layout, insertions), state,
+                       error)) {
         report(error);
         return kRunError;
     }
@@ -239,7 +241,7 @@ int run(int argc, char** argv) {
         report(error);
         return kUsageError;
     }
-    if (!options.table.empty() && output_is_an_input({options.output}, options.table, error)) {
+    if (!options.table.empty() && same_output_file(options.output, options.table)) {
         report("the table and the drawing cannot be one file: " + shown_path(options.table));
         return kUsageError;
     }

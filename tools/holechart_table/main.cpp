@@ -11,7 +11,9 @@
 #include "driver/run_errors.hpp"
 #include "tools/common/companion_main.hpp"
 #include "tools/common/hole_table.hpp"
+#include "tools/common/input_file.hpp"
 #include "tools/common/output_file.hpp"
+#include "tools/common/run_outputs.hpp"
 #include "tools/holechart_table/options.hpp"
 #include "util/file_probe.hpp"
 #include "util/version.hpp"
@@ -38,10 +40,12 @@ bool usable_input(const std::string& path, const char* what, std::string& error)
         case -1:
             error = std::string(what) + " " + shown_path(path) + " is empty";
             return false;
-        default:
-            error = "cannot read " + std::string(what) + " " + shown_path(path) +
-                    ": it is missing, no regular file or not readable";
+        default: {
+            const std::string reason = unreadable_input_reason(path);
+            error = "cannot read " + std::string(what) + " " + shown_path(path) + ": " +
+                    (reason.empty() ? std::string("it cannot be read") : reason);
             return false;
+        }
     }
 }
 
@@ -104,7 +108,8 @@ int run(int argc, char** argv) {
     if (outcome == ChartOutcome::no_holes) {
         report("no holes in " + shown_path(options.drawing) + ": the table has no rows");
     }
-    if (!write_output(options.output, format_hole_table(state.listing, options.format), error)) {
+    const std::string table = format_hole_table(state.listing, options.format);
+    if (!write_outputs({{options.output, table}}, error)) {
         report(error);
         return kRunError;
     }
