@@ -5,6 +5,7 @@
 // itself is not changed: this is a reading of it.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -192,7 +193,9 @@ class DrawingGeometry {
   private:
     struct Block {
         Point base;
-        std::vector<Shape> shapes;
+        // A deque: a drawing of millions of entities grows it without the
+        // copy that a vector's growth holds beside it.
+        std::deque<Shape> shapes;
     };
     struct Walk;
 

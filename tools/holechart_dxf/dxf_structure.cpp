@@ -126,8 +126,16 @@ PairEvent DxfStructure::take_object_start(std::string_view type, std::size_t lin
     if (type == "ENDSEC") {
         event = section_ == "ENTITIES" ? PairEvent::entities_end : PairEvent::none;
         section_.clear();
+        table_open_ = false;
         section_line_ = 0;
+    } else if (type == "TABLE") {
+        table_open_ = true;
     } else if (type == "ENDTAB") {
+        if (!table_open_) {
+            error = at_line(line) + ": ENDTAB without its TABLE";
+            return PairEvent::none;
+        }
+        table_open_ = false;
         if (table_ == "LAYER" && !layer_table_closed_) {
             layer_table_closed_ = true;
             event = PairEvent::layer_table_end;

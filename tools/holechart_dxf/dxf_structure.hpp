@@ -2,8 +2,8 @@
 // section and table being read, the object each pair belongs to, the header
 // variables the mapping reads, and the places in the file where the chart
 // goes. It also checks what a DXF reader needs to read the file back: every
-// section closed by ENDSEC before the next begins, and every sequence of
-// vertices or attributes closed by SEQEND.
+// section closed by ENDSEC before the next begins, no ENDTAB without its
+// TABLE, and every sequence of vertices or attributes closed by SEQEND.
 #pragma once
 
 #include <cstddef>
@@ -65,6 +65,7 @@ class DxfStructure {
     std::string section_;
     std::size_t section_line_ = 0;
     std::string table_;
+    bool table_open_ = false;  // a TABLE whose ENDTAB has not come
     bool expect_section_name_ = false;
     bool expect_table_name_ = false;
     bool layer_table_closed_ = false;

@@ -196,36 +196,36 @@ Rings find_rings(const std::vector<RoundItem>& rounds) {
     return rings;
 }
 
-// Whether an end of a piece meets the end of another piece.
+// Which ends of the arcs in question meet the end of another piece. Only
+// those ends go into a grid; every end of the drawing is looked up in it,
+// so memory follows the arcs in question, not the drawing's lines.
 class EndMatcher {
   public:
-    explicit EndMatcher(const std::vector<EndPoint>& ends)
-        : ends_(ends), grid_(points_of(ends), kMatchTolerance) {}
-
-    bool meets_other(std::size_t end) const {
-        const EndPoint& e = ends_[end];
-        bool met = false;
-        grid_.around({e.at.x, e.at.y, 0.0}, 0, [&](int other) {
-            const EndPoint& o = ends_[static_cast<std::size_t>(other)];
-            met = o.piece != e.piece &&
-                  std::hypot(o.at.x - e.at.x, o.at.y - e.at.y) <= kMatchTolerance;
-            return !met;
-        });
-        return met;
+    EndMatcher(const std::vector<EndPoint>& ends, const std::vector<std::size_t>& asked)
+        : met_(asked.size(), false) {
+        std::vector<std::array<double, 3>> points;
+        points.reserve(asked.size());
+        for (const std::size_t end : asked) {
+            points.push_back({ends[end].at.x, ends[end].at.y, 0.0});
+        }
+        const Grid grid(points, kMatchTolerance);
+        for (const EndPoint& e : ends) {
+            grid.around({e.at.x, e.at.y, 0.0}, 0, [&](int k) {
+                const EndPoint& a = ends[asked[static_cast<std::size_t>(k)]];
+                if (a.piece != e.piece &&
+                    std::hypot(a.at.x - e.at.x, a.at.y - e.at.y) <= kMatchTolerance) {
+                    met_[static_cast<std::size_t>(k)] = true;
+                }
+                return true;
+            });
+        }
     }
+
+    // Whether the k-th end asked about meets another piece.
+    bool met(std::size_t k) const { return met_[k]; }
 
   private:
-    static std::vector<std::array<double, 3>> points_of(const std::vector<EndPoint>& ends) {
-        std::vector<std::array<double, 3>> points;
-        points.reserve(ends.size());
-        for (const EndPoint& e : ends) {
-            points.push_back({e.at.x, e.at.y, 0.0});
-        }
-        return points;
-    }
-
-    const std::vector<EndPoint>& ends_;
-    Grid grid_;
+    std::vector<bool> met_;
 };
 
 // The round of a ring whose tag the ring takes: the first of its arcs that
@@ -242,12 +242,39 @@ int tag_round(const std::vector<int>& group, const std::vector<RoundItem>& round
 
 }  // namespace
 
+namespace {
+
+// Whether a round is a hole but for the outline rule: a circle, or an arc
+// over a half turn.
+bool round_hole(const RoundItem& item) {
+    return item.full || item.sweep() > 180.0;
+}
+
+// The ends of the arcs over a half turn that are no part of a ring: an arc
+// whose ends both meet other pieces is an outline's.
+std::vector<std::size_t> ends_in_question(const std::vector<RoundItem>& rounds,
+                                          const Rings& rings) {
+    std::vector<std::size_t> asked;
+    for (std::size_t i = 0; i < rounds.size(); ++i) {
+        if (rings.ring_of[i] < 0 && !rounds[i].full && round_hole(rounds[i])) {
+            asked.push_back(2 * static_cast<std::size_t>(rounds[i].piece));
+            asked.push_back(2 * static_cast<std::size_t>(rounds[i].piece) + 1);
+        }
+    }
+    return asked;
+}
+
+}  // namespace
+
 HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geometry,
                        bool all_arcs) {
     HoleFinding found;
     const std::vector<RoundItem>& rounds = placed.rounds;
     const Rings rings = find_rings(rounds);
-    const EndMatcher ends(placed.ends);
+    const std::vector<std::size_t> asked =
+        all_arcs ? std::vector<std::size_t>() : ends_in_question(rounds, rings);
+    const EndMatcher ends(placed.ends, asked);
+    std::size_t next_asked = 0;
     for (std::size_t i = 0; i < rounds.size(); ++i) {
         const RoundItem& item = rounds[i];
         const int ring = rings.ring_of[i];
@@ -260,15 +287,15 @@ HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geome
             }
             hole.ring_tag = tag_round(group, rounds, geometry);
             found.rings += 1;
-        } else if (item.full || item.sweep() > 180.0) {
-            const std::size_t first_end = 2 * static_cast<std::size_t>(item.piece);
-            if (!item.full && !all_arcs && ends.meets_other(first_end) &&
-                ends.meets_other(first_end + 1)) {
+        } else if (!round_hole(item)) {
+            continue;
+        } else if (!item.full && !all_arcs) {
+            const bool outline = ends.met(next_asked) && ends.met(next_asked + 1);
+            next_asked += 2;
+            if (outline) {
                 found.outline_arcs += 1;
                 continue;
             }
-        } else {
-            continue;
         }
         found.holes.push_back(hole);
         found.in_references += item.inherit >= 0 ? 1 : 0;
