@@ -325,9 +325,9 @@ std::vector<std::string> hole_lines(const HoleFinding& found, const PlacedDrawin
             lines.push_back(circle_record(head, item.centre, item.radius));
         } else if (item.segment >= 0) {
             const BulgeSegment& segment = placed.segments[static_cast<std::size_t>(item.segment)];
-            lines.push_back(polyline_arc_record(head, segment.a, segment.b, segment.bulge,
-                                                BulgeArc{item.centre, item.radius, item.start,
-                                                         item.end}));
+            lines.push_back(
+                polyline_arc_record(head, segment.a, segment.b, segment.bulge,
+                                    BulgeArc{item.centre, item.radius, item.start, item.end}));
         } else {
             lines.push_back(arc_record(head, item.centre, item.radius, item.start, item.end));
         }

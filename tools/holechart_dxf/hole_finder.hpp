@@ -29,8 +29,7 @@ struct HoleFinding {
     int outline_arcs = 0;   // arcs over a half turn taken as part of an outline
 };
 
-HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geometry,
-                       bool all_arcs);
+HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geometry, bool all_arcs);
 
 // The chart's input: one exchange line per hole. A model-space circle or
 // arc has its own line (model_lines, by RoundItem::line); the lines made

@@ -115,9 +115,10 @@ std::string mebibytes(double bytes) {
     return std::to_string(static_cast<long long>(std::ceil(bytes / kMebibyte))) + " MiB";
 }
 
+// "the memory budget of 512 MiB holds (--max-memory raises it)"
 std::string budget_text(const DxfOptions& options) {
     return "the memory budget of " + std::to_string(options.max_memory_mib) +
-           " MiB (--max-memory raises it)";
+           " MiB holds (--max-memory raises it)";
 }
 
 // The drawing read and its references placed; false with the reason when
@@ -135,7 +136,7 @@ bool read_and_place(const DxfOptions& options, DxfDrawing& drawing, PlacedDrawin
     }
     if (placed.over_budget) {
         error = "the block references of " + shown_path(options.input) +
-                " place more entities than fit in " + budget_text(options);
+                " place more entities than " + budget_text(options);
         return false;
     }
     return true;
