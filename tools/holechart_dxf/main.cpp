@@ -104,7 +104,8 @@ bool write_drawing(const DxfOptions& options, const std::string& drawing, const 
     std::vector<OutputBytes> outputs = {{options.output, drawing}};
     std::string table;
     if (!options.table.empty()) {
-        table = format_hole_table(state.listing, options.table_format);
+        table =
+            format_hole_table(state.listing, options.table_format, options.table_byte_order_mark);
         outputs.push_back({options.table, table});
     }
     return write_outputs(outputs, error);
