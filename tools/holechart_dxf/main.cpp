@@ -10,11 +10,14 @@
 #include "tools/common/output_file.hpp"
 #include "tools/common/run_outputs.hpp"
 #include "tools/holechart_dxf/chart_dxf.hpp"
+#include "tools/holechart_dxf/chart_marks.hpp"
 #include "tools/holechart_dxf/chart_window.hpp"
 #include "tools/holechart_dxf/dxf_reader.hpp"
+#include "tools/holechart_dxf/dxf_values.hpp"
 #include "tools/holechart_dxf/exchange_lines.hpp"
 #include "tools/holechart_dxf/hole_finder.hpp"
 #include "tools/holechart_dxf/options.hpp"
+#include "tools/holechart_dxf/summary.hpp"
 #include "util/version.hpp"
 
 namespace {
@@ -25,76 +28,6 @@ constexpr double kMebibyte = 1024.0 * 1024.0;
 
 void report(const std::string& message) {
     std::fprintf(stderr, "holechart-dxf: %s\n", message.c_str());
-}
-
-std::string counted(int n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-// What was charted: the chart's rows, the holes from block references and
-// from rings of arcs, and the text height.
-std::string charted_text(const RunState& state, const HoleFinding& found, double text_height) {
-    std::string text =
-        counted(static_cast<int>(state.listing.holes.size()), "hole", "holes") + " charted";
-    std::vector<std::string> parts;
-    if (found.in_references > 0) {
-        parts.push_back(counted(found.in_references, "circle or arc", "circles and arcs") +
-                        " from block references");
-    }
-    if (found.rings > 0) {
-        parts.push_back(counted(found.rings, "circle", "circles") + " joined from arcs");
-    }
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        text += (i == 0 ? " (" : ", ") + parts[i];
-    }
-    text += parts.empty() ? "" : ")";
-    return text + ", text height " + dxf_real(text_height);
-}
-
-// What looks round or was read but is not charted, for the end of the
-// summary line: so that no drawing full of round features passes as one
-// without holes.
-std::string left_out_text(const DxfDrawing& drawing, const PlacedDrawing& placed,
-                          const HoleFinding& found) {
-    const int* round = placed.round_outlines;
-    const std::pair<int, std::string> items[] = {
-        {round[static_cast<int>(RoundOutline::faceted_polygon)],
-         counted(round[static_cast<int>(RoundOutline::faceted_polygon)],
-                 "faceted circle (a polyline of straight sides)",
-                 "faceted circles (polylines of straight sides)")},
-        {round[static_cast<int>(RoundOutline::closed_spline)],
-         counted(round[static_cast<int>(RoundOutline::closed_spline)], "round closed spline",
-                 "round closed splines")},
-        {round[static_cast<int>(RoundOutline::circular_ellipse)],
-         counted(round[static_cast<int>(RoundOutline::circular_ellipse)], "circular ellipse",
-                 "circular ellipses")},
-        {found.outline_arcs, counted(found.outline_arcs, "arc", "arcs") +
-                                 " over a half turn whose ends join an outline"},
-        {placed.unequally_scaled,
-         counted(placed.unequally_scaled, "circle or arc", "circles and arcs") +
-             " made elliptic by a block reference's unequal scales"},
-        {placed.collapsed, counted(placed.collapsed, "circle or arc", "circles and arcs") +
-                               " made flat by a block reference's zero scale"},
-        {placed.no_radius, counted(placed.no_radius, "circle or arc", "circles and arcs") +
-                               " with a radius of 0 or less"},
-        {placed.missing_blocks,
-         counted(placed.missing_blocks, "reference", "references") + " to a missing block"},
-        {placed.too_deep, counted(placed.too_deep, "block reference", "block references") +
-                              " nested deeper than " + std::to_string(kMaxNesting) +
-                              " or in itself"},
-    };
-    std::string text;
-    for (const auto& item : items) {
-        if (item.first > 0) {
-            text += (text.empty() ? "; not charted: " : ", ") + item.second;
-        }
-    }
-    if (drawing.tilted > 0) {
-        text += "; " + counted(drawing.tilted, "entity does", "entities do") +
-                " not lie in the drawing plane and " + (drawing.tilted == 1 ? "is" : "are") +
-                " left out";
-    }
-    return text;
 }
 
 // Writes the drawing and, when the options ask for one, the hole table, as
@@ -156,6 +89,64 @@ bool chart_fits(const DxfOptions& options, const PlacedDrawing& placed, const Ho
     return false;
 }
 
+// The selection the options make, and how it reads in a message.
+HoleSelection selection_of(const DxfOptions& options, std::string& named) {
+    HoleSelection selection;
+    if (options.holes_in_given) {
+        const double* b = options.holes_in;
+        selection.box = true;
+        selection.min_x = std::fmin(b[0], b[2]);
+        selection.max_x = std::fmax(b[0], b[2]);
+        selection.min_y = std::fmin(b[1], b[3]);
+        selection.max_y = std::fmax(b[1], b[3]);
+        named = "in the box " + dxf_real(b[0]) + " " + dxf_real(b[1]) + " " + dxf_real(b[2]) + " " +
+                dxf_real(b[3]);
+    }
+    for (std::size_t i = 0; i < options.hole_layers.size(); ++i) {
+        selection.layers.push_back(dxf_upper(token_text(options.hole_layers[i], "0")));
+        named += std::string(i == 0 ? (named.empty() ? "on " : " on ") : ", ") + "the layer " +
+                 shown_path(options.hole_layers[i]);
+    }
+    return selection;
+}
+
+// Keeps the holes that the options select; false with the reason when the
+// selection holds none, so that a mistyped box never passes as a drawing
+// without holes.
+bool select(const DxfOptions& options, const PlacedDrawing& placed, const DxfDrawing& drawing,
+            HoleFinding& found, int& left_out, std::string& error) {
+    std::string named;
+    const HoleSelection selection = selection_of(options, named);
+    left_out = select_holes(found, placed, drawing.geometry, selection);
+    if (named.empty() || !found.holes.empty()) {
+        return true;
+    }
+    error = "no hole of " + shown_path(options.input) + " lies " + named + " (" +
+            counted(left_out, "circle or arc lies", "circles and arcs lie") + " outside)";
+    return false;
+}
+
+// The rows of the earlier chart whose numbers the holes keep: none without
+// --keep-numbers, and none, with a note, when the drawing holds no such
+// chart or its marks cannot be trusted.
+std::vector<EarlierRow> rows_to_keep(const DxfOptions& options, const DxfDrawing& drawing) {
+    if (!options.keep_numbers) {
+        return {};
+    }
+    std::string reason = drawing.earlier_rows_fault;
+    if (reason.empty() && drawing.earlier_rows.empty()) {
+        report("note: " + shown_path(options.input) +
+               " holds no chart numbers of this program to keep; the holes are numbered afresh");
+        return {};
+    }
+    if (!reason.empty() || !rows_trusted(drawing.earlier_rows, reason)) {
+        report("note: the numbers of the earlier chart in " + shown_path(options.input) +
+               " cannot be trusted (" + reason + "); the holes are numbered afresh");
+        return {};
+    }
+    return drawing.earlier_rows;
+}
+
 // Writes OUT.dxf (and the table) for a drawing without holes: the drawing
 // as it is, less an earlier chart, which would stand for holes that are gone.
 int write_without_holes(const DxfOptions& options, const DxfDrawing& drawing, const RunState& state,
@@ -182,8 +173,10 @@ int chart_dxf(const DxfOptions& options) {
         report(error);
         return kRunError;
     }
-    const HoleFinding found = find_holes(placed, drawing.geometry, options.all_arcs);
-    if (!chart_fits(options, placed, found, error)) {
+    HoleFinding found = find_holes(placed, drawing.geometry, options.all_arcs);
+    int selected_out = 0;
+    if (!select(options, placed, drawing, found, selected_out, error) ||
+        !chart_fits(options, placed, found, error)) {
         report(error);
         return kRunError;
     }
@@ -193,13 +186,15 @@ int chart_dxf(const DxfOptions& options) {
         options.text_height_given
             ? options.text_height
             : default_text_height(drawing.insertion_units, drawing.measurement, placed.extents);
+    const std::vector<EarlierRow> earlier = rows_to_keep(options, drawing);
     RunState state;
     bool holes_found = false;
-    if (!draw_chart(options, text_height, placed.extents, holes, state, holes_found, error)) {
+    if (!draw_chart(options, text_height, placed.extents, holes, earlier, state, holes_found,
+                    error)) {
         report(error);
         return kRunError;
     }
-    const std::string left_out = left_out_text(drawing, placed, found);
+    const std::string left_out = left_out_text(drawing, placed, found, selected_out);
     if (!holes_found) {
         return write_without_holes(options, drawing, state, left_out);
     }
@@ -217,7 +212,8 @@ int chart_dxf(const DxfOptions& options) {
         report(error);
         return kRunError;
     }
-    report(charted_text(state, found, text_height) + left_out);
+    report(charted_text(state, found, text_height) + left_out +
+           (earlier.empty() ? "" : numbering_text(state.listing.numbering)));
     return 0;
 }
 
