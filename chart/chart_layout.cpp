@@ -1,11 +1,13 @@
 #include "chart/chart_layout.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
 
 #include "chart/chart_dimensions.hpp"
 #include "chart/chart_primitives.hpp"
+#include "chart/row_numbers.hpp"
 
 namespace {
 
@@ -118,7 +120,6 @@ struct LayoutCursor {
     double bottom_limit;  // a piece whose top lies below it opens a new column
     ColumnGeometry column;
     double y;
-    int32_t hole_number;  // of the last row listed, over the whole chart
 };
 
 // Where a type block writes its count text and labels: beside its own top,
@@ -158,9 +159,8 @@ BlockPlace draw_type_block(RunState& state, LayoutCursor& at, int32_t circles) {
 // One numbered row with the position's coordinates, and its number at the
 // hole itself; listed under the type block numbered type.
 void add_hole_row(RunState& state, LayoutCursor& at, const EntityRecord& position,
-                  const HoleTypeRow& row, int32_t type) {
+                  const HoleTypeRow& row, int32_t type, int32_t number) {
     const double u = at.u;
-    at.hole_number += 1;
     // The test is on the row's top, so a row may end a little below y1.
     if (at.y < at.bottom_limit) {
         open_next_column(state, at, at.y);
@@ -173,7 +173,7 @@ void add_hole_row(RunState& state, LayoutCursor& at, const EntityRecord& positio
     chart_add_line(state, g.xr, row_bottom, g.xl, row_bottom);
     chart_add_line(state, g.x_sep, at.y, g.x_sep, row_bottom);
     chart_add_line(state, g.y_sep, at.y, g.y_sep, row_bottom);
-    chart_add_number(state, g.number_x, text_y, at.hole_number);
+    chart_add_number(state, g.number_x, text_y, number);
     // The first circle's decimals; a code outside 0 to 4 prints with the
     // nearest of them, as in the labels, so that no row lacks coordinates.
     const int decimals = row.type_code[0];
@@ -181,29 +181,61 @@ void add_hole_row(RunState& state, LayoutCursor& at, const EntityRecord& positio
     const double dy = position.center.y - state.origin_y;
     std::string x_text = chart_add_value(state, g.x_value_x, text_y, dx, decimals);
     std::string y_text = chart_add_value(state, g.y_value_x, text_y, dy, decimals);
-    chart_add_hole_mark(state, position.center.x, position.center.y, at.hole_number);
+    const int32_t mark = state.chart_count;
+    chart_add_hole_mark(state, position.center.x, position.center.y, number);
     at.y = row_bottom;
     state.listing.holes.push_back(
-        ListedHole{at.hole_number, type, position.center, std::move(x_text), std::move(y_text)});
+        ListedHole{number, type, position.center, std::move(x_text), std::move(y_text), mark});
 }
 
-// Lists every position of the leader's type that is not listed yet, in
-// chart order, and returns how many that were.
-int32_t list_type_rows(RunState& state, LayoutCursor& at, const EntityList& positions,
-                       const std::vector<HoleTypeRow>& rows, int count, int leader,
-                       std::vector<bool>& listed) {
-    const int32_t type = static_cast<int32_t>(state.listing.types.size()) + 1;
-    int32_t listed_now = 0;
-    for (int j = 0; j < count; ++j) {
-        const std::size_t slot = static_cast<std::size_t>(j);
-        if (listed[slot] || !same_hole_type(rows[static_cast<std::size_t>(leader)], rows[slot])) {
+// A type block of the chart: the slot of the position that leads it, and the
+// slots of the positions listed under it, the leader first.
+struct PlannedBlock {
+    int leader;
+    std::vector<int> slots;
+};
+
+// The chart's blocks in chart order. Every position is listed exactly once:
+// it leads a type block of its own unless an earlier leader has listed it
+// under its block, in chart order.
+std::vector<PlannedBlock> plan_blocks(const std::vector<HoleTypeRow>& rows, int count) {
+    std::vector<PlannedBlock> blocks;
+    std::vector<bool> listed(static_cast<std::size_t>(count > 0 ? count : 0), false);
+    for (int i = 0; i < count; ++i) {
+        if (listed[static_cast<std::size_t>(i)]) {
             continue;
         }
-        add_hole_row(state, at, positions[slot], rows[slot], type);
-        listed[slot] = true;
-        listed_now += 1;
+        PlannedBlock block{i, {}};
+        for (int j = i; j < count; ++j) {
+            const std::size_t slot = static_cast<std::size_t>(j);
+            if (!listed[slot] && same_hole_type(rows[static_cast<std::size_t>(i)], rows[slot])) {
+                block.slots.push_back(j);
+                listed[slot] = true;
+            }
+        }
+        blocks.push_back(std::move(block));
     }
-    return listed_now;
+    return blocks;
+}
+
+// The number of each slot: 1, 2, ... in chart order, or kept from the
+// earlier chart of the state; within a block, rows then stand in number
+// order.
+std::vector<int32_t> plan_numbers(RunState& state, std::vector<PlannedBlock>& blocks,
+                                  const EntityList& positions, int count) {
+    std::vector<int> order;
+    order.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
+    for (const PlannedBlock& block : blocks) {
+        order.insert(order.end(), block.slots.begin(), block.slots.end());
+    }
+    std::vector<int32_t> numbers =
+        number_rows(order, positions, count, state.earlier_rows, state.listing.numbering);
+    for (PlannedBlock& block : blocks) {
+        std::stable_sort(block.slots.begin(), block.slots.end(), [&](int a, int b) {
+            return numbers[static_cast<std::size_t>(a)] < numbers[static_cast<std::size_t>(b)];
+        });
+    }
+    return numbers;
 }
 
 // The count text, and the labels from the count text's line down.
@@ -225,28 +257,24 @@ void draw_hole_chart(RunState& state, const EntityList& positions,
                      const std::vector<HoleTypeRow>& rows, int count) {
     const double u = state.unit_factor;
     const double top = state.window.y2;
-    LayoutCursor at{u,
-                    top,
-                    state.window.y1 + kBottomMargin / u,
-                    column_at(state.window.x2, u),
-                    top - kHeaderHeight / u,
-                    0};
+    LayoutCursor at{u, top, state.window.y1 + kBottomMargin / u, column_at(state.window.x2, u),
+                    top - kHeaderHeight / u};
     if (count > 0) {
         chart_add_header(state, at.column.xr, top);
     }
-    // Every position is listed exactly once: it leads a type block of its
-    // own unless an earlier leader has listed it under its block.
-    std::vector<bool> listed(static_cast<std::size_t>(count > 0 ? count : 0), false);
-    for (int i = 0; i < count; ++i) {
-        if (listed[static_cast<std::size_t>(i)]) {
-            continue;
+    std::vector<PlannedBlock> blocks = plan_blocks(rows, count);
+    const std::vector<int32_t> numbers = plan_numbers(state, blocks, positions, count);
+    for (const PlannedBlock& block : blocks) {
+        const HoleTypeRow& row = rows[static_cast<std::size_t>(block.leader)];
+        const BlockPlace place = draw_type_block(state, at, row.circle_count);
+        const int32_t type = static_cast<int32_t>(state.listing.types.size()) + 1;
+        for (const int slot : block.slots) {
+            const std::size_t s = static_cast<std::size_t>(slot);
+            add_hole_row(state, at, positions[s], rows[s], type, numbers[s]);
         }
-        const HoleTypeRow& row = rows[static_cast<std::size_t>(i)];
-        const BlockPlace block = draw_type_block(state, at, row.circle_count);
-        ListedType type{row, 0, compose_hole_labels(row)};
-        type.rows = list_type_rows(state, at, positions, rows, count, i, listed);
-        write_count_and_labels(state, block, type);
-        state.listing.types.push_back(std::move(type));
+        ListedType listed{row, static_cast<int32_t>(block.slots.size()), compose_hole_labels(row)};
+        write_count_and_labels(state, place, listed);
+        state.listing.types.push_back(std::move(listed));
     }
     chart_add_line(state, at.column.xr, top, at.column.xr, at.y);
     chart_add_line(state, at.column.xl, top, at.column.xl, at.y);

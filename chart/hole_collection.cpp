@@ -14,7 +14,6 @@
 namespace {
 
 constexpr double kRowTolerance = 0.01;
-constexpr double kCommonCentreTolerance = 0.001;
 
 // What the exchange sort looks at, kept small so that the quadratic loop
 // runs in cache; the records themselves move once, at the end.

@@ -8,6 +8,9 @@
 #include "chart/hole_type_table.hpp"
 #include "entity/entity_record.hpp"
 
+// Holes whose centres lie this close are at one position.
+constexpr double kCommonCentreTolerance = 0.001;
+
 // Longest position key a position record can hold.
 constexpr std::size_t kMaxKeyChars = kKeyAreaSize - 1;
 

@@ -38,6 +38,7 @@ struct ListedHole {
     Point center;        // the hole position's centre in the drawing
     std::string x_text;  // the coordinates exactly as the chart prints them
     std::string y_text;
+    int32_t mark = -1;  // where in the chart list the number at the hole is
 };
 
 // One type block of the chart.
@@ -47,11 +48,26 @@ struct ListedType {
     std::vector<std::string> labels;  // its labels, as the chart writes them
 };
 
+// A row of an earlier chart of the same drawing: its number, and the centre
+// of its position.
+struct EarlierRow {
+    Point center;
+    int32_t number = 0;
+};
+
+// How the rows were numbered when they kept the numbers of an earlier chart.
+struct RowNumbering {
+    int32_t kept = 0;              // rows that kept an earlier number
+    int32_t fresh = 0;             // rows numbered on after the earlier ones
+    std::vector<int32_t> retired;  // earlier numbers no row kept, ascending
+};
+
 // What the chart lists, in chart order: the table behind the drawn chart,
 // for those who take the chart on into a spreadsheet or a program.
 struct ChartListing {
     std::vector<ListedHole> holes;
     std::vector<ListedType> types;
+    RowNumbering numbering;
 };
 
 struct RunState {
@@ -63,4 +79,8 @@ struct RunState {
     EntityList chart_list;
     int32_t chart_count = 0;
     ChartListing listing;
+    // The rows of an earlier chart whose numbers this one keeps (the DXF
+    // bridge's --keep-numbers). Empty: rows are numbered 1, 2, ... in chart
+    // order, as always.
+    std::vector<EarlierRow> earlier_rows;
 };

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -1116,6 +1117,158 @@ TEST(DxfErrors, RunningOutOfMemoryIsAnErrorWithoutAnOutput) {
         EXPECT_EQ(run.out, "") << output;
         EXPECT_FALSE(fs::exists(drive.root / "out.dxf"));
         EXPECT_FALSE(fs::exists(drive.root / "out.dxf.part"));
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// --- One view of many, and numbers that survive a revision ----------------
+
+struct ViewCase {
+    std::vector<std::string> options;
+    int exit_code;
+    const char* says;
+};
+
+TEST(DxfViews, ABoxOrLayersChartOneViewAndAnEmptySelectionIsAnError) {
+    const ViewCase cases[] = {
+        {{}, 0, "10 holes charted, text height 2.5\n"},
+        {{"--holes-in", "0", "0", "100", "100"},
+         0,
+         "5 holes charted, text height 2.5; not charted: 6 circles and arcs outside the selection"},
+        {{"--hole-layer", "bottom"}, 0, "5 holes charted"},
+        {{"--hole-layer=TOP", "--hole-layer", "Bottom"}, 0, "10 holes charted, text height 2.5\n"},
+        {{"--holes-in", "100", "100", "0", "0", "--hole-layer", "BOTTOM"},
+         1,
+         "lies in the box 100.0 100.0 0.0 0.0 on the layer 'BOTTOM' (11 circles and arcs lie "
+         "outside)"},
+        {{"--holes-in", "300", "0", "400", "100"}, 1, "no hole of"},
+    };
+    for (const ViewCase& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.options));
+        TempDrive drive;
+        std::vector<std::string> args = {(kData / "views.dxf").string(), "out.dxf"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const ToolRun run = run_bridge(drive.root, args);
+        EXPECT_EQ(run.exit_code, c.exit_code);
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(fs::exists(drive.root / "out.dxf"), c.exit_code == 0);
+    }
+}
+
+// The file's text without the CIRCLE object centred at (x, y), and with the
+// given text added before the end of the ENTITIES section.
+std::string revised(const std::string& text, const std::string& x, const std::string& y,
+                    const std::string& added) {
+    DxfPairScanner scanner(text);
+    DxfPair pair;
+    std::size_t object = 0;
+    std::size_t cut_begin = 0;
+    std::size_t cut_end = 0;
+    std::map<int, std::string> values;
+    std::string type;
+    std::size_t entities_end = 0;
+    while (scanner.next(pair) == DxfPairScanner::Result::pair) {
+        if (pair.code == 0) {
+            if (type == "CIRCLE" && values[10] == x && values[20] == y) {
+                cut_begin = object;
+                cut_end = pair.begin;
+            }
+            if (pair.value == "ENDSEC" && type != "ENDSEC" && entities_end == 0 && cut_end != 0) {
+                entities_end = pair.begin;
+            }
+            object = pair.begin;
+            type = std::string(pair.value);
+            values.clear();
+        } else {
+            values[pair.code] = std::string(pair.value);
+        }
+    }
+    EXPECT_LT(cut_begin, cut_end) << "no circle at " << x << " " << y;
+    std::string out = text;
+    out.insert(entities_end, added);
+    return out.erase(cut_begin, cut_end - cut_begin);
+}
+
+std::string circle_pairs(const char* x, const char* y) {
+    return std::string("  0\nCIRCLE\n  8\nTOP\n 10\n") + x + "\n 20\n" + y + "\n 40\n4.5\n";
+}
+
+// The first three cells of every row of a CSV table: number, X, Y.
+std::vector<std::string> table_rows(const fs::path& table) {
+    std::vector<std::string> rows;
+    std::istringstream lines(read_file(table));
+    std::string line;
+    std::getline(lines, line);  // the header
+    while (std::getline(lines, line)) {
+        std::size_t cut = 0;
+        for (int cell = 0; cell < 3 && cut != std::string::npos; ++cell) {
+            cut = line.find(',', cut + 1);
+        }
+        rows.push_back(line.substr(0, cut));
+    }
+    return rows;
+}
+
+TEST(DxfKeepNumbers, KeptNumbersNewNumbersAndRetiredOnesAcrossARevision) {
+    TempDrive drive;
+    const std::vector<std::string> top = {"--hole-layer", "TOP", "--keep-numbers"};
+    std::vector<std::string> args = {(kData / "views.dxf").string(), "v1.dxf"};
+    args.insert(args.end(), top.begin(), top.end());
+    ToolRun run = run_bridge(drive.root, args);
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_NE(run.err.find("holds no chart numbers of this program to keep"), std::string::npos);
+    // Two bolt holes added, one taken away.
+    write_file(drive.root / "v2.dxf",
+               revised(read_file(drive.root / "v1.dxf"), "85.0", "15.0",
+                       circle_pairs("50.0", "90.0") + circle_pairs("50.0", "10.0")));
+    args = {"v2.dxf", "v3.dxf", "--table", "v3.csv"};
+    args.insert(args.end(), top.begin(), top.end());
+    run = run_bridge(drive.root, args);
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.err.rfind("holechart-dxf: 6 holes charted", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("; numbers: 4 kept, 2 new, retired: 4\n"), std::string::npos) << run.err;
+    // The bolt holes in number order, then the bore; numbers at the same
+    // places as before.
+    const std::vector<std::string> want = {"1,15.000,85.000", "2,85.000,85.000", "3,15.000,15.000",
+                                           "6,50.000,90.000", "7,50.000,10.000", "5,50.000,50.000"};
+    EXPECT_EQ(table_rows(drive.root / "v3.csv"), want);
+}
+
+TEST(DxfKeepNumbers, ChartDataThatCannotBeTrustedIsNumberedAfreshWithANote) {
+    TempDrive drive;
+    ASSERT_EQ(run_bridge(drive.root, {(kData / "views.dxf").string(), "v1.dxf"}).exit_code, 0);
+    const std::string chart = read_file(drive.root / "v1.dxf");
+    const std::string row = "1000\nhole row\n1040\n";
+    const std::size_t first = chart.find(row);
+    ASSERT_NE(first, std::string::npos);
+    const std::size_t number = first + row.size();
+    const struct {
+        const char* number;  // in place of the first row's number
+        const char* says;
+    } cases[] = {
+        {"2.0", "it gives the number 2 to two holes"},
+        {"0.0", "it numbers a hole 0, outside 1 to 1000000"},
+        {"1000001.0", "outside 1 to 1000000"},
+        {"one", "does not read as a row"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.number);
+        std::string spoilt = chart;
+        spoilt.replace(number, chart.find('\n', number) - number, c.number);
+        write_file(drive.root / "spoilt.dxf", spoilt);
+        const ToolRun run =
+            run_bridge(drive.root, {"spoilt.dxf", "v2.dxf", "--keep-numbers", "--table", "t.csv"});
+        ASSERT_EQ(run.exit_code, 0) << run.err;
+        EXPECT_NE(run.err.find("holechart-dxf: note: the numbers of the earlier chart in "
+                               "'spoilt.dxf' cannot be trusted ("),
+                  std::string::npos)
+            << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
+        EXPECT_EQ(table_rows(drive.root / "t.csv").front(), "1,200.000,50.000");
     }
 }
 

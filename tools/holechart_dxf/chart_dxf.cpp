@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "tools/holechart_dxf/chart_marks.hpp"
 #include "tools/holechart_dxf/dxf_values.hpp"
 #include "util/number_text.hpp"
 
@@ -83,10 +84,13 @@ void entity_start(DxfText& dxf, DxfLayout& layout, const char* type, const Entit
     dxf.integer(62, r.color == 0 ? 1 : r.color);
 }
 
-// The mark that makes the entity the chart's own: a later run replaces it.
-void chart_mark(DxfText& dxf) {
+// The mark that makes the entity the chart's own, so that a later run
+// replaces it; the number at a hole records its row there.
+void chart_mark(DxfText& dxf, const ListedHole* row) {
     dxf.pair(1001, kChartApplication);
-    dxf.pair(1000, "hole chart");
+    for (const auto& pair : chart_mark_pairs(row)) {
+        dxf.pair(pair.first, pair.second);
+    }
 }
 
 void write_line(DxfText& dxf, DxfLayout& layout, const EntityRecord& r) {
@@ -96,10 +100,10 @@ void write_line(DxfText& dxf, DxfLayout& layout, const EntityRecord& r) {
     }
     dxf.point(10, r.p1);
     dxf.point(11, r.p2);
-    chart_mark(dxf);
+    chart_mark(dxf, nullptr);
 }
 
-void write_text(DxfText& dxf, DxfLayout& layout, const EntityRecord& r) {
+void write_text(DxfText& dxf, DxfLayout& layout, const EntityRecord& r, const ListedHole* row) {
     const Alignment a = alignment_of(r.justify);
     entity_start(dxf, layout, "TEXT", r);
     if (layout.subclass_markers) {
@@ -126,7 +130,7 @@ void write_text(DxfText& dxf, DxfLayout& layout, const EntityRecord& r) {
     if (a.vertical != 0) {
         dxf.integer(73, a.vertical);
     }
-    chart_mark(dxf);
+    chart_mark(dxf, row);
 }
 
 void write_layer(DxfText& dxf, DxfLayout& layout, const char* name, int color) {
@@ -210,11 +214,18 @@ bool format_chart_dxf(const RunState& state, DxfLayout& layout, ChartInsertions&
         DxfText dxf(insertions.appid_record, layout);
         write_appid(dxf, layout);
     }
+    // The number at each hole, by its place in the chart list.
+    std::vector<const ListedHole*> rows(static_cast<std::size_t>(state.chart_count), nullptr);
+    for (const ListedHole& hole : state.listing.holes) {
+        if (hole.mark >= 0 && hole.mark < state.chart_count) {
+            rows[static_cast<std::size_t>(hole.mark)] = &hole;
+        }
+    }
     DxfText dxf(insertions.entities, layout);
     for (int i = 0; i < state.chart_count; ++i) {
         const EntityRecord& r = state.chart_list[static_cast<std::size_t>(i)];
         if (has_kind(r, "TEXT")) {
-            write_text(dxf, layout, r);
+            write_text(dxf, layout, r, rows[static_cast<std::size_t>(i)]);
         } else {
             write_line(dxf, layout, r);
         }

@@ -61,13 +61,14 @@ constexpr double kMostShare = 0.02;
 // One chart pass of the tool over the holes, on records read afresh: the
 // pass reorders them. False with the reason when it fails.
 bool chart_pass(const ChartSettings& settings, const double numbers[6],
-                const std::vector<std::string>& holes, RunState& state, bool& holes_found,
-                std::string& error) {
+                const std::vector<std::string>& holes, const std::vector<EarlierRow>& earlier,
+                RunState& state, bool& holes_found, std::string& error) {
     state = RunState{};
     if (!start_run_state(state, settings, numbers)) {
         error = one_line(kInvalidArguments.message_line);
         return false;
     }
+    state.earlier_rows = earlier;
     EntityList records;
     if (!read_exchange_lines(holes, records, error)) {
         return false;
@@ -158,13 +159,13 @@ int chart_columns(const RunState& state) {
 }
 
 bool draw_chart(const DxfOptions& options, double text_height, const Extents& extents,
-                const std::vector<std::string>& holes, RunState& state, bool& holes_found,
-                std::string& error) {
+                const std::vector<std::string>& holes, const std::vector<EarlierRow>& earlier,
+                RunState& state, bool& holes_found, std::string& error) {
     const ChartSettings settings = settings_from(options, text_height);
     double numbers[6] = {options.window[0], options.window[1], options.window[2],
                          options.window[3], options.origin[0], options.origin[1]};
     if (options.window_given) {
-        return chart_pass(settings, numbers, holes, state, holes_found, error);
+        return chart_pass(settings, numbers, holes, earlier, state, holes_found, error);
     }
     const double u = 2.5 / settings.chart_text_height;
     // A first pass in one column counts the columns the chart needs there;
@@ -176,7 +177,7 @@ bool draw_chart(const DxfOptions& options, double text_height, const Extents& ex
             error = one_line(kChartOutOfRange.message_line);
             return false;
         }
-        if (!chart_pass(settings, numbers, holes, state, holes_found, error)) {
+        if (!chart_pass(settings, numbers, holes, earlier, state, holes_found, error)) {
             return false;
         }
         columns = chart_columns(state);

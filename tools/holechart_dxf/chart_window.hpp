@@ -34,12 +34,13 @@ int chart_columns(const RunState& state);
 constexpr double kChartBytesPerHole = 12000.0;
 
 // Draws the chart of the holes (exchange lines) into state, at the given
-// text height. Without a window in the options the chart goes beside the
+// text height, its rows keeping the numbers of the earlier rows (none: the
+// rows are numbered 1, 2, ...). Without a window in the options the chart goes beside the
 // drawing's extent, on as many columns as it needs there: a first pass
 // counts them, a second draws them in a window wide enough. Each pass reads
 // the records afresh from the lines, so that only one set is held. Returns
 // false with a one-line reason (the tool's message for a run error) when
 // the chart cannot be drawn.
 bool draw_chart(const DxfOptions& options, double text_height, const Extents& extents,
-                const std::vector<std::string>& holes, RunState& state, bool& holes_found,
-                std::string& error);
+                const std::vector<std::string>& holes, const std::vector<EarlierRow>& earlier,
+                RunState& state, bool& holes_found, std::string& error);

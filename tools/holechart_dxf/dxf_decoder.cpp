@@ -67,6 +67,8 @@ void ObjectDecoder::begin(std::string_view type, std::size_t line, bool in_drawi
     polyline_path_ = false;
     edge_type_ = 0;
     in_tag_application_ = false;
+    in_chart_application_ = false;
+    chart_data_.clear();
     has_tag_ = false;
     tag_ = std::string_view();
     chart_mark_ = false;
@@ -325,7 +327,10 @@ void ObjectDecoder::take_extended_data(const DxfPair& pair) {
     if (pair.code == 1001) {
         const std::string application = dxf_upper(pair.value);
         in_tag_application_ = application == kTagApplication;
-        chart_mark_ = chart_mark_ || application == kChartApplication;
+        in_chart_application_ = application == kChartApplication;
+        chart_mark_ = chart_mark_ || in_chart_application_;
+    } else if (in_chart_application_) {
+        chart_data_.push_back(pair);
     } else if (pair.code == 1000 && in_tag_application_ && !has_tag_) {
         // Blanks around a tag are no part of it.
         std::string_view tag = pair.value;

@@ -69,8 +69,10 @@ class ObjectDecoder {
 
     bool has_tag() const { return has_tag_; }
     std::string_view tag() const { return tag_; }
-    // Marked as an entity of the chart this program writes.
+    // Marked as an entity of the chart this program writes, and the pairs of
+    // that mark after its 1001 pair.
     bool chart_mark() const { return chart_mark_; }
+    const std::vector<DxfPair>& chart_data() const { return chart_data_; }
 
   private:
     struct Value {
@@ -125,6 +127,8 @@ class ObjectDecoder {
     bool edge_given_[4] = {};
 
     bool in_tag_application_ = false;
+    bool in_chart_application_ = false;
+    std::vector<DxfPair> chart_data_;
     bool has_tag_ = false;
     std::string_view tag_;
     bool chart_mark_ = false;

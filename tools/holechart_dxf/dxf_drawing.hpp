@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "chart/run_state.hpp"
 #include "tools/holechart_dxf/drawing_geometry.hpp"
 
 constexpr std::size_t kNoOffset = std::string::npos;
@@ -65,6 +66,10 @@ struct DxfDrawing {
     int tilted = 0;
     // The geometry of model space and the blocks.
     DrawingGeometry geometry;
+    // The rows of the earlier chart (the numbers at its holes), and the first
+    // fault of its marks: when it is not empty, the rows cannot be trusted.
+    std::vector<EarlierRow> earlier_rows;
+    std::string earlier_rows_fault;
     // $INSUNITS (0 when not set) and $MEASUREMENT (-1 when not set).
     int insertion_units = 0;
     int measurement = -1;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "geometry/geometry.hpp"
+#include "tools/holechart_dxf/chart_marks.hpp"
 #include "tools/holechart_dxf/dxf_values.hpp"
 #include "tools/holechart_dxf/exchange_lines.hpp"
 
@@ -100,15 +101,31 @@ bool EntityMapper::finish(std::string& error) {
 
 bool EntityMapper::complete_object(std::size_t end, std::string& error) {
     decoder_.finish();
+    return take_earlier_chart(end) || map_object(error);
+}
+
+bool EntityMapper::take_earlier_chart(std::size_t end) {
     const std::string& type = decoder_.type();
-    // Only the chart's own lines and texts are an earlier chart, which the
-    // new one replaces: a marked circle is still a hole.
-    if (object_section_ == "ENTITIES" && decoder_.chart_mark() &&
-        (type == "LINE" || type == "TEXT")) {
-        drawing_.layout.earlier_chart.push_back({object_begin_, end});
-        return true;
+    // Only the chart's own lines and texts, with its own mark, are an
+    // earlier chart, which the new one replaces: a marked circle is still
+    // a hole.
+    if (object_section_ != "ENTITIES" || !decoder_.chart_mark() ||
+        (type != "LINE" && type != "TEXT")) {
+        return false;
     }
-    return map_object(error);
+    EarlierRow row;
+    const RowMark mark = read_row_mark(decoder_.chart_data(), row);
+    if (mark == RowMark::foreign) {
+        return false;
+    }
+    drawing_.layout.earlier_chart.push_back({object_begin_, end});
+    if (mark == RowMark::row && type == "TEXT") {
+        drawing_.earlier_rows.push_back(row);
+    } else if (mark == RowMark::bad && drawing_.earlier_rows_fault.empty()) {
+        drawing_.earlier_rows_fault = "the chart mark of the " + type + " of line " +
+                                      std::to_string(decoder_.line()) + " does not read as a row";
+    }
+    return true;
 }
 
 bool EntityMapper::map_object(std::string& error) {

@@ -52,6 +52,9 @@ class EntityMapper {
     };
 
     bool complete_object(std::size_t end, std::string& error);
+    // Takes the object as an entity of an earlier chart, with the row its
+    // mark records; false when it is none.
+    bool take_earlier_chart(std::size_t end);
     bool map_object(std::string& error);
     bool map_entity(const EntityCommon& common, std::string& error);
     bool map_shape_kind(const EntityCommon& common, Target target, std::string& error);

@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "geometry/geometry.hpp"
+#include "tools/holechart_dxf/dxf_values.hpp"
 
 namespace {
 
@@ -301,6 +302,37 @@ HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geome
         found.in_references += item.inherit >= 0 ? 1 : 0;
     }
     return found;
+}
+
+int select_holes(HoleFinding& found, const PlacedDrawing& placed, const DrawingGeometry& geometry,
+                 const HoleSelection& selection) {
+    auto selected = [&](const FoundHole& hole) {
+        const RoundItem& item = placed.rounds[static_cast<std::size_t>(hole.round)];
+        const Point c = item.centre;
+        if (selection.box && !(c.x >= selection.min_x && c.x <= selection.max_x &&
+                               c.y >= selection.min_y && c.y <= selection.max_y)) {
+            return false;
+        }
+        if (selection.layers.empty()) {
+            return true;
+        }
+        const std::string layer = dxf_upper(geometry.resolved_head(item, placed).layer);
+        return std::find(selection.layers.begin(), selection.layers.end(), layer) !=
+               selection.layers.end();
+    };
+    std::vector<FoundHole> kept;
+    found.in_references = 0;
+    found.rings = 0;
+    for (const FoundHole& hole : found.holes) {
+        if (selected(hole)) {
+            kept.push_back(hole);
+            found.in_references += placed.rounds[static_cast<std::size_t>(hole.round)].inherit >= 0;
+            found.rings += hole.ring_tag >= 0 ? 1 : 0;
+        }
+    }
+    const int left_out = static_cast<int>(found.holes.size() - kept.size());
+    found.holes = std::move(kept);
+    return left_out;
 }
 
 std::vector<std::string> hole_lines(const HoleFinding& found, const PlacedDrawing& placed,

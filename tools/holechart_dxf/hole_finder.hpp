@@ -31,6 +31,19 @@ struct HoleFinding {
 
 HoleFinding find_holes(const PlacedDrawing& placed, const DrawingGeometry& geometry, bool all_arcs);
 
+// Which holes to chart: those whose centre lies in a box, and those on some
+// layers (a ring by its first arc). Either may be left open.
+struct HoleSelection {
+    bool box = false;
+    double min_x = 0.0, min_y = 0.0, max_x = 0.0, max_y = 0.0;
+    std::vector<std::string> layers;  // upper-cased tokens; empty: every layer
+};
+
+// Keeps the holes the selection takes, in their order. Returns how many it
+// left out.
+int select_holes(HoleFinding& found, const PlacedDrawing& placed, const DrawingGeometry& geometry,
+                 const HoleSelection& selection);
+
 // The chart's input: one exchange line per hole. A model-space circle or
 // arc has its own line (model_lines, by RoundItem::line); the lines made
 // here, of placed holes and rings, are numbered from first_id.

@@ -107,6 +107,14 @@ const char* usage_text() {
            "  --color N              colour number of the chart on that layer, 1 to 255\n"
            "                         (default 3)\n"
            "  --absolute             show coordinates without their sign\n"
+           "  --holes-in X1 Y1 X2 Y2 chart only the holes whose centre lies in this box\n"
+           "                         (one view of a drawing of several)\n"
+           "  --hole-layer NAME      chart only the circles and arcs on this layer; give\n"
+           "                         it again for more layers (names ignore case)\n"
+           "  --keep-numbers         keep the numbers of the chart this program wrote into\n"
+           "                         IN.dxf before: a hole at the same place keeps its\n"
+           "                         number, new holes are numbered on, the numbers of\n"
+           "                         holes that are gone are not given again\n"
            "  --all-arcs             chart every arc of more than a half turn, also one\n"
            "                         whose two ends join an outline\n"
            "  --table FILE           write the hole table too, as CSV, TSV or JSON by the\n"
@@ -182,6 +190,17 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
             options.table_byte_order_mark = arg == "--bom";
             continue;
         }
+        if (arg == "--keep-numbers") {
+            options.keep_numbers = true;
+            continue;
+        }
+        if (arg == "--holes-in") {
+            if (!take_numbers(args, i, arg, options.holes_in, 4, error)) {
+                return false;
+            }
+            options.holes_in_given = true;
+            continue;
+        }
 
         // Options with one value, as "--name value" or "--name=value".
         std::string name = arg;
@@ -192,7 +211,7 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
             value = arg.substr(equals + 1);
         }
         if (name != "--text-height" && name != "--layer" && name != "--color" &&
-            name != "--table" && name != "--max-memory") {
+            name != "--table" && name != "--max-memory" && name != "--hole-layer") {
             error = "unknown option '" + arg + "' (see --help)";
             return false;
         }
@@ -218,6 +237,12 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
                 return false;
             }
             options.table = value;
+        } else if (name == "--hole-layer") {
+            if (value.empty()) {
+                error = "--hole-layer needs a name";
+                return false;
+            }
+            options.hole_layers.push_back(value);
         } else if (name == "--layer") {
             if (!usable_layer_name(value, error)) {
                 return false;

@@ -29,6 +29,13 @@ struct DxfOptions {
     // Every arc of more than a half turn is a hole, as in the exchange
     // format, also one whose ends join an outline.
     bool all_arcs = false;
+    // Only the holes whose centre lies in the box (x1 y1 x2 y2, in any
+    // order), and only the circles and arcs on the given layers.
+    bool holes_in_given = false;
+    double holes_in[4] = {0.0, 0.0, 0.0, 0.0};
+    std::vector<std::string> hole_layers;
+    // Rows keep the numbers of the chart this program wrote before.
+    bool keep_numbers = false;
     // The hole table as well, in the form its name's extension gives.
     std::string table;
     TableFormat table_format = TableFormat::csv;

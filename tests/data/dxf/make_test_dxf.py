@@ -23,6 +23,8 @@ holechart and holechart-dxf.
                                   holes, a line of the user's on the chart layer
     extents.dxf                   a spline and an ellipse that widen the drawing
     inch.dxf, tiny.dxf, huge.dxf  drawings of other units and sizes
+    views.dxf                     a flange in two views side by side, the
+                                  holes of each on a layer of its own
     tolerant.dxf                  blanks around group codes, "EOF " with a
                                   blank, CR LF line ends, a 4,000-character text
     ../../../examples/plate-dxf/plate.dxf
@@ -556,6 +558,25 @@ def make_tolerant(path_dxf):
         dst.write(text[:-2] + " \r\n")
 
 
+def make_views(path_dxf):
+    """A flange in two plan views, as CAD drawings hold several views of one
+    part: the top view from (0, 0) to (100, 100), its holes on TOP, and the
+    bottom view 50 to the right of it, its holes on BOTTOM: four bolt holes
+    and the bore, and in the bottom view a counterbore around the bore."""
+    doc = new_drawing("R2000")
+    msp = doc.modelspace()
+    for dx, layer in [(0.0, "TOP"), (150.0, "BOTTOM")]:
+        doc.layers.add(layer, color=1)
+        for a, b in [((0, 0), (100, 0)), ((100, 0), (100, 100)), ((100, 100), (0, 100)),
+                     ((0, 100), (0, 0))]:
+            msp.add_line((a[0] + dx, a[1]), (b[0] + dx, b[1]), dxfattribs={"layer": "OUTLINE"})
+        for x, y in [(15, 15), (85, 15), (85, 85), (15, 85)]:
+            msp.add_circle((x + dx, y), 4.5, dxfattribs={"layer": layer})
+        msp.add_circle((50 + dx, 50), 20.0, dxfattribs={"layer": layer})
+    msp.add_circle((200, 50), 26.0, dxfattribs={"layer": "BOTTOM"})
+    doc.saveas(path_dxf)
+
+
 def make_no_holes(path_dxf):
     doc = new_drawing("R2000")
     msp = doc.modelspace()
@@ -627,6 +648,7 @@ def main():
     make_plate_of_size(os.path.join(HERE, "tiny.dxf"), 4, 1.0, 0.5, 0.1)
     make_plate_of_size(os.path.join(HERE, "huge.dxf"), 4, 100000.0, 50000.0, 500.0)
     make_tolerant(os.path.join(HERE, "tolerant.dxf"))
+    make_views(os.path.join(HERE, "views.dxf"))
     example = os.path.join(ROOT, "examples", "plate-dxf")
     os.makedirs(example, exist_ok=True)
     make_plate(os.path.join(ROOT, "examples", "plate", "Object.fad"),

@@ -1,0 +1,51 @@
+// holechart-dxf's whole path on arbitrary bytes as a DXF drawing: reading,
+// placing the block references, finding and selecting holes, the chart
+// pass, OUT.dxf and the hole table, all in memory. Whatever the bytes, the
+// run ends with a one-line reason or with an OUT.dxf that the bridge reads
+// back without a finding, and charting that OUT.dxf again gives the same
+// table: a rerun is stable.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "tools/holechart_dxf/bridge.hpp"
+#include "tools/holechart_dxf/dxf_drawing.hpp"
+#include "tools/holechart_dxf/dxf_reader.hpp"
+
+namespace {
+
+DxfOptions fuzz_options() {
+    DxfOptions options;
+    options.input = "in.dxf";
+    options.output = "out.dxf";
+    options.table = "holes.csv";
+    options.table_format = TableFormat::csv;
+    // Small, so that what a hostile file places stays quick.
+    options.max_memory_mib = kLeastMemoryMiB;
+    return options;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    static const DxfOptions options = fuzz_options();
+    BridgeResult first;
+    std::string error;
+    if (!run_bridge(options, std::string(reinterpret_cast<const char*>(data), size), first,
+                    error)) {
+        if (error.empty() || error.find('\n') != std::string::npos) {
+            std::abort();  // a failure always says why, in one line
+        }
+        return 0;
+    }
+    DxfDrawing again;
+    if (!read_dxf_bytes(options.output, first.drawing, again, error)) {
+        std::abort();  // OUT.dxf must read back
+    }
+    BridgeResult second;
+    if (!run_bridge(options, first.drawing, second, error) || second.table != first.table) {
+        std::abort();  // a rerun replaces the chart with the same one
+    }
+    return 0;
+}
