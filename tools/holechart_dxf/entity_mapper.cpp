@@ -203,6 +203,14 @@ EntityPlane EntityMapper::plane_of_entity(const EntityCommon& common, Target tar
     return plane;
 }
 
+bool EntityMapper::in_drawing_plane(const EntityCommon& common, Target target, EntityPlane& plane) {
+    if (target == Target::none) {
+        return false;
+    }
+    plane = plane_of_entity(common, target);
+    return plane != EntityPlane::tilted;
+}
+
 ShapeHead EntityMapper::head_of(const EntityCommon& common, bool numbered) {
     ShapeHead shape;
     RecordHead& head = shape.head;
@@ -321,9 +329,8 @@ bool EntityMapper::map_text_kind(const EntityCommon& common, Target target, std:
         if (!decoder_.decode(kAttributeCodes, d, error)) {
             return false;
         }
-        const EntityPlane plane =
-            target == Target::none ? EntityPlane::tilted : plane_of_entity(common, target);
-        if (plane != EntityPlane::tilted) {
+        EntityPlane plane = EntityPlane::top;
+        if (in_drawing_plane(common, target, plane)) {
             add_points(attribute_box(d, plane));
         }
         return true;
@@ -371,9 +378,9 @@ bool EntityMapper::map_extent_kind(const EntityCommon& common, Target target, st
         }
     } else if (type == "HATCH") {
         // The boundary in the hatch's plane.
-        const EntityPlane plane = plane_of_entity(common, target);
-        for (const Point& p : decoder_.extent_points()) {
-            if (plane != EntityPlane::tilted) {
+        EntityPlane plane = EntityPlane::top;
+        if (in_drawing_plane(common, target, plane)) {
+            for (const Point& p : decoder_.extent_points()) {
                 geometry_.add_point(to_drawing(p, plane));
             }
         }
@@ -399,11 +406,8 @@ void EntityMapper::map_line(const EntityCommon& c, Target target, const LineData
 }
 
 void EntityMapper::map_round(const EntityCommon& c, Target target, const CircleData& d, bool full) {
-    if (target == Target::none) {
-        return;
-    }
-    const EntityPlane plane = plane_of_entity(c, target);
-    if (plane == EntityPlane::tilted) {
+    EntityPlane plane = EntityPlane::top;
+    if (!in_drawing_plane(c, target, plane)) {
         return;
     }
     Shape shape;
@@ -426,13 +430,10 @@ void EntityMapper::map_round(const EntityCommon& c, Target target, const CircleD
 }
 
 void EntityMapper::map_text(const EntityCommon& c, Target target, const TextData& d) {
-    if (target == Target::none) {
-        return;
-    }
-    const EntityPlane plane = plane_of_entity(c, target);
+    EntityPlane plane = EntityPlane::top;
     const std::string text = token_text(d.text, "");
     // A text without characters shows nothing, and the format cannot carry it.
-    if (plane == EntityPlane::tilted || text.empty()) {
+    if (!in_drawing_plane(c, target, plane) || text.empty()) {
         return;
     }
     if (target == Target::model) {
@@ -453,13 +454,10 @@ void EntityMapper::map_text(const EntityCommon& c, Target target, const TextData
 }
 
 void EntityMapper::map_mtext(const EntityCommon& c, Target target, const MTextData& d) {
-    if (target == Target::none) {
-        return;
-    }
-    const EntityPlane plane = plane_of_entity(c, target);
+    EntityPlane plane = EntityPlane::top;
     const std::string whole = decoder_.mtext_text();
     const std::string text = token_text(whole, "");
-    if (plane == EntityPlane::tilted || text.empty()) {
+    if (!in_drawing_plane(c, target, plane) || text.empty()) {
         return;
     }
     static const char* const kAttachments[] = {"TL", "TC", "TR", "ML", "MC",
@@ -509,8 +507,9 @@ void EntityMapper::map_corners(const EntityCommon& c, Target target, const Corne
 
 void EntityMapper::map_dimension(const EntityCommon& c, Target target, const DimensionData& d) {
     DimensionValues values;
+    EntityPlane plane = EntityPlane::top;
     if (target == Target::none || !dimension_geometry(d, values) ||
-        plane_of_entity(c, target) == EntityPlane::tilted) {
+        !in_drawing_plane(c, target, plane)) {
         return;
     }
     const DxfHeader& header = structure_.header();
@@ -545,11 +544,8 @@ void EntityMapper::map_dimension(const EntityCommon& c, Target target, const Dim
 }
 
 void EntityMapper::map_insert(const EntityCommon& c, Target target, const InsertData& d) {
-    if (target == Target::none || d.block.empty()) {
-        return;
-    }
-    const EntityPlane plane = plane_of_entity(c, target);
-    if (plane == EntityPlane::tilted) {
+    EntityPlane plane = EntityPlane::top;
+    if (d.block.empty() || !in_drawing_plane(c, target, plane)) {
         return;
     }
     BlockReference r;
@@ -573,7 +569,8 @@ void EntityMapper::map_insert(const EntityCommon& c, Target target, const Insert
 void EntityMapper::map_ellipse(const EntityCommon& c, Target target, const EllipseData& d) {
     // Centre and axis are in drawing coordinates; the extrusion only says
     // which way the parameter turns.
-    if (target == Target::none || plane_of_entity(c, target) == EntityPlane::tilted) {
+    EntityPlane plane = EntityPlane::top;
+    if (!in_drawing_plane(c, target, plane)) {
         return;
     }
     Shape shape;
@@ -672,67 +669,73 @@ void EntityMapper::flush_polyline() {
     const std::size_t n = p.vertices.size();
     // The polyline took the next number when it began and nothing has been
     // numbered since: its segments are numbered on from there.
-    int id = p.head.head.id;
     if (p.model) {
-        next_id_ = id - 1;
+        next_id_ = p.head.head.id - 1;
     }
     if (n < 2) {
         return;
     }
     const int head = geometry_.add_head(p.head);
     bool straight = true;
-    auto add_segment = [&](const DxfVertex& from, const DxfVertex& to) {
-        RecordHead record = p.head.head;
-        record.id = id;
-        if (p.model) {
-            next_id_ = id;
-            ++id;
-        }
-        Shape shape;
-        BulgeArc arc{};
-        if (bulge_arc(from.at, to.at, from.bulge, arc)) {
-            straight = false;
-            shape.kind = ShapeKind::bulge_arc;
-            shape.head = head;
-            shape.centre = arc.centre;
-            shape.radius = arc.radius;
-            shape.start = arc.start;
-            shape.end = arc.end;
-            shape.bulge = from.bulge;
-            if (p.model) {
-                shape.line = add_line(polyline_arc_record(record, from.at, to.at, from.bulge, arc));
-            }
-        } else {
-            shape.kind = ShapeKind::line;
-            if (p.model) {
-                add_line(polyline_line_record(record, from.at, to.at));
-            }
-        }
-        shape.a = from.at;
-        shape.b = to.at;
-        geometry_.add(shape);
-    };
     for (std::size_t i = 0; i + 1 < n; ++i) {
-        add_segment(p.vertices[i], p.vertices[i + 1]);
+        straight = !add_segment(p, head, p.vertices[i], p.vertices[i + 1]) && straight;
     }
     // The closing segment, unless the last vertex repeats the first.
     const bool repeats = distance_between(p.vertices[n - 1].at, p.vertices[0].at) <= 0.0;
     if (p.closed && !repeats) {
-        add_segment(p.vertices[n - 1], p.vertices[0]);
+        straight = !add_segment(p, head, p.vertices[n - 1], p.vertices[0]) && straight;
     }
+    if (straight && (p.closed || repeats)) {
+        add_if_faceted(p.vertices, repeats ? n - 1 : n);
+    }
+}
+
+bool EntityMapper::add_segment(const PendingPolyline& p, int head, const DxfVertex& from,
+                               const DxfVertex& to) {
+    RecordHead record = p.head.head;
+    if (p.model) {
+        record.id = ++next_id_;
+    }
+    Shape shape;
+    shape.a = from.at;
+    shape.b = to.at;
+    BulgeArc arc{};
+    if (!bulge_arc(from.at, to.at, from.bulge, arc)) {
+        shape.kind = ShapeKind::line;
+        if (p.model) {
+            add_line(polyline_line_record(record, from.at, to.at));
+        }
+        geometry_.add(shape);
+        return false;
+    }
+    shape.kind = ShapeKind::bulge_arc;
+    shape.head = head;
+    shape.centre = arc.centre;
+    shape.radius = arc.radius;
+    shape.start = arc.start;
+    shape.end = arc.end;
+    shape.bulge = from.bulge;
+    if (p.model) {
+        shape.line = add_line(polyline_arc_record(record, from.at, to.at, from.bulge, arc));
+    }
+    geometry_.add(shape);
+    return true;
+}
+
+void EntityMapper::add_if_faceted(const std::vector<DxfVertex>& vertices, std::size_t corners) {
     // A closed outline of many straight sides on one circle: a faceted
     // circle, which looks like a hole but is not charted.
-    const std::size_t corners = repeats ? n - 1 : n;
-    if (straight && (p.closed || repeats) && corners >= kFacetedCorners) {
-        std::vector<Point> points;
-        for (std::size_t i = 0; i < corners; ++i) {
-            points.push_back(p.vertices[i].at);
-        }
-        if (on_one_circle(points)) {
-            Shape shape;
-            shape.kind = ShapeKind::round_outline;
-            shape.index = static_cast<int>(RoundOutline::faceted_polygon);
-            geometry_.add(shape);
-        }
+    if (corners < kFacetedCorners) {
+        return;
+    }
+    std::vector<Point> points;
+    for (std::size_t i = 0; i < corners; ++i) {
+        points.push_back(vertices[i].at);
+    }
+    if (on_one_circle(points)) {
+        Shape shape;
+        shape.kind = ShapeKind::round_outline;
+        shape.index = static_cast<int>(RoundOutline::faceted_polygon);
+        geometry_.add(shape);
     }
 }

@@ -64,6 +64,9 @@ class EntityMapper {
     Target target_of(const EntityCommon& common) const;
     // The entity's plane; counts the tilted ones of model space.
     EntityPlane plane_of_entity(const EntityCommon& common, Target target);
+    // Whether the entity goes somewhere and lies in the drawing plane, seen
+    // from the side plane receives.
+    bool in_drawing_plane(const EntityCommon& common, Target target, EntityPlane& plane);
     ShapeHead head_of(const EntityCommon& common, bool numbered);
     int add_line(std::string line);
     void add_points(const std::array<Point, 4>& corners);
@@ -80,6 +83,11 @@ class EntityMapper {
     void map_spline(const SplineData& d);
     void start_polyline(const EntityCommon& c, Target target, int flags);
     void flush_polyline();
+    // Adds a segment of the polyline: its record (model space) and shape.
+    // Returns whether it bulges.
+    bool add_segment(const PendingPolyline& p, int head, const DxfVertex& from,
+                     const DxfVertex& to);
+    void add_if_faceted(const std::vector<DxfVertex>& vertices, std::size_t corners);
 
     DxfDrawing& drawing_;
     DrawingGeometry& geometry_ = drawing_.geometry;
