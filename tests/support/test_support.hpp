@@ -49,8 +49,9 @@ struct RunResult {
 };
 
 // Runs a program with the arguments (UTF-8) through the shell, in folder as
-// working directory, capturing its standard output and error. shell_setup runs in the
-// same shell just before it (a resource limit, an environment variable).
+// working directory, capturing its standard output and error. shell_setup
+// runs in the same shell just before it (a resource limit, an environment
+// variable).
 RunResult run_program(const fs::path& folder, const std::string& program,
                       const std::vector<std::string>& args, const std::string& shell_setup = "");
 
