@@ -3,8 +3,8 @@
 # Every program has its own install rule below. A new program needs only its
 # own line, holechart_install_program(TARGET), here: it then goes into every
 # package, with its man page docs/man/TARGET.1 where there is one. A program
-# with a library that the main package should not depend on gets a package
-# of its own (see the DXF bridge and cmake/packaging.cmake).
+# for users apart from the front end's gets a Debian package of its own (see
+# the DXF bridge and cmake/packaging.cmake); the Windows zip holds them all.
 #
 # Outside Windows (GNU layout, relative to the prefix):
 #   bin/                    holechart, fad2svg, holechart-table, holechart-dxf
@@ -51,9 +51,7 @@ holechart_install_program(holechart-table)
 # folder from a build or from an installation.
 holechart_install_program(info_msgbox DESTINATION ${HOLECHART_INSTALL_HELPERDIR})
 # A package of its own, for those who chart DXF drawings.
-if(TARGET holechart-dxf)
-  holechart_install_program(holechart-dxf COMPONENT dxf)
-endif()
+holechart_install_program(holechart-dxf COMPONENT dxf)
 
 if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/windows/README-Windows.txt DESTINATION .)

@@ -3,7 +3,8 @@
 #   Linux:   Debian packages, one per component: holechart (the tool,
 #            fad2svg, the stand-in message box, man pages, README) and
 #            holechart-dxf (the DXF bridge).
-#   Windows: one zip of everything (a cross build, scripts/build-windows.sh).
+#   Windows: one zip of everything, holechart-dxf.exe included (a cross
+#            build, scripts/build-windows.sh).
 # The version is the project's, set once in the top-level CMakeLists.txt.
 
 set(HOLECHART_MAINTAINER "holechart maintainers <maintainers@holechart.invalid>"
@@ -30,11 +31,7 @@ texts added on a layer of their own.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_GENERATOR "")
 
-# The components of this build.
-set(CPACK_COMPONENTS_ALL holechart)
-if(TARGET holechart-dxf)
-  list(APPEND CPACK_COMPONENTS_ALL dxf)
-endif()
+set(CPACK_COMPONENTS_ALL holechart dxf)
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs with MinGW-w64: statically linked
-# holechart.exe, fad2svg.exe, the info_msgbox.exe stand-in and the Windows
-# test program (GoogleTest built from Debian's sources).
+# holechart.exe, fad2svg.exe, holechart-table.exe, holechart-dxf.exe, the
+# info_msgbox.exe stand-in and the Windows test program (GoogleTest built
+# from Debian's sources).
 # Usage: build-windows.sh [BUILD_DIR]   (default build-windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -15,6 +15,8 @@
 #include <unistd.h>
 #endif
 
+#include "util/native_name.hpp"
+
 namespace {
 
 #ifdef _WIN32
@@ -28,11 +30,11 @@ bool is_regular_mode(unsigned mode) {
 // rights the tool's users do not share.
 bool stands_as_regular_file(const std::string& path) {
     struct _stat64 st;
-    return _stat64(path.c_str(), &st) == 0 && is_regular_mode(st.st_mode);
+    return _wstat64(wide_text(path).c_str(), &st) == 0 && is_regular_mode(st.st_mode);
 }
 
 int remove_name(const std::string& path) {
-    return _unlink(path.c_str());
+    return _wunlink(wide_text(path).c_str());
 }
 
 #else
@@ -71,7 +73,7 @@ uint64_t name_seed() {
 
 std::FILE* open_regular_file(const char* path, int64_t* size) {
 #ifdef _WIN32
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = _wfopen(wide_text(path).c_str(), L"rb");
     if (file == nullptr) {
         return nullptr;
     }
@@ -113,9 +115,10 @@ std::FILE* create_new_file(const std::string& path, bool text, FileIdentity& ide
     identity = FileIdentity{};
 #ifdef _WIN32
     // Not inherited by the programs the tool starts, such as the message box.
-    const int fd = _open(
-        path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_NOINHERIT | (text ? _O_TEXT : _O_BINARY),
-        _S_IREAD | _S_IWRITE);
+    const int fd =
+        _wopen(wide_text(path).c_str(),
+               _O_WRONLY | _O_CREAT | _O_EXCL | _O_NOINHERIT | (text ? _O_TEXT : _O_BINARY),
+               _S_IREAD | _S_IWRITE);
     if (fd < 0) {
         return nullptr;
     }
@@ -147,8 +150,14 @@ std::FILE* create_new_file(const std::string& path, bool text, FileIdentity& ide
 #endif
 }
 
-std::FILE* create_unique_file(const std::string& prefix, const std::string& suffix, bool text,
-                              std::string& name, FileIdentity& identity) {
+namespace {
+
+// Tries new names (prefix, ten random characters, suffix) until create makes
+// a file under one; name receives the name used. Only a name that is taken
+// is worth another try.
+template <typename Create>
+std::FILE* create_under_unique_name(const std::string& prefix, const std::string& suffix,
+                                    std::string& name, Create create) {
     static const char kCharacters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::mt19937_64 engine(name_seed());
     std::uniform_int_distribution<int> pick(0, static_cast<int>(sizeof kCharacters) - 2);
@@ -159,16 +168,54 @@ std::FILE* create_unique_file(const std::string& prefix, const std::string& suff
         }
         candidate += suffix;
         errno = 0;
-        if (std::FILE* file = create_new_file(candidate, text, identity)) {
+        if (std::FILE* file = create(candidate)) {
             name = candidate;
             return file;
         }
-        // Only a name that is taken is worth another try.
         if (errno != EEXIST) {
             return nullptr;
         }
     }
     return nullptr;
+}
+
+}  // namespace
+
+std::FILE* create_unique_file(const std::string& prefix, const std::string& suffix, bool text,
+                              std::string& name, FileIdentity& identity) {
+    return create_under_unique_name(prefix, suffix, name, [&](const std::string& candidate) {
+        return create_new_file(candidate, text, identity);
+    });
+}
+
+std::FILE* create_scratch_file() {
+#ifdef _WIN32
+    // The C library's tmpfile creates its file in the root of the current
+    // drive, where a user without administrator rights may create none: the
+    // user's temporary folder instead, the file removed by the system when
+    // it is closed or the program ends.
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+    if (ec) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    std::string name;
+    return create_under_unique_name(
+        utf8_name(folder / "holechart-"), ".tmp", name, [](const std::string& candidate) {
+            const int fd = _wopen(wide_text(candidate).c_str(),
+                                  _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT |
+                                      _O_TEMPORARY | _O_SHORT_LIVED,
+                                  _S_IREAD | _S_IWRITE);
+            std::FILE* file = fd < 0 ? nullptr : _fdopen(fd, "w+b");
+            if (fd >= 0 && file == nullptr) {
+                _close(fd);
+            }
+            return file;
+        });
+#else
+    return std::tmpfile();
+#endif
 }
 
 void remove_file_or_link(const std::string& path) {
@@ -204,7 +251,7 @@ void remove_own_file(const std::string& path, const FileIdentity& identity) {
 
 bool is_read_only_file(const std::string& path) {
     std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    const std::filesystem::file_status status = std::filesystem::status(native_path(path), ec);
     if (ec || !std::filesystem::exists(status)) {
         return false;
     }
@@ -257,7 +304,8 @@ bool stage_file(const std::string& target, bool text, const FileWriter& write, S
 }
 
 bool commit_staged_file(const StagedFile& staged, std::error_code& error) {
-    std::filesystem::rename(staged.temporary, staged.target, error);
+    // On Windows MoveFileExW, which replaces an existing target.
+    std::filesystem::rename(native_path(staged.temporary), native_path(staged.target), error);
     if (error) {
         discard_staged_file(staged);
         return false;

@@ -1,6 +1,7 @@
 // Opening and creating the tool's files so that whatever stands in a shared
 // work folder (a planted link, a FIFO, a device, a folder) can neither
 // redirect a write nor make a read wait forever.
+// Every name is UTF-8 (util/native_name), on Windows too.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +35,11 @@ std::FILE* create_new_file(const std::string& path, bool text, FileIdentity& ide
 // the name used. Null when no name could be created.
 std::FILE* create_unique_file(const std::string& prefix, const std::string& suffix, bool text,
                               std::string& name, FileIdentity& identity);
+
+// A new, empty file for writing and reading back, removed when it is closed
+// or the program ends: std::tmpfile, except on Windows (see there). Null,
+// with errno set, when none can be made.
+std::FILE* create_scratch_file();
 
 // Removes what stands at path when it is a regular file or a link (a link is
 // removed itself, never what it points at). A folder, FIFO or device stays.

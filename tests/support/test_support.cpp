@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 #include "platform/platform.hpp"
+#include "util/native_name.hpp"
 
 namespace testsupport {
 
@@ -114,10 +115,12 @@ std::string TempDrive::result() const {
 }
 
 int run_shell(const std::string& command) {
-    const int status = std::system(command.c_str());
 #ifdef _WIN32
-    return status;  // cmd.exe hands back the exit code itself
+    // The command reaches cmd.exe in UTF-16, names outside ASCII intact;
+    // cmd.exe hands back the exit code itself.
+    return _wsystem(wide_text(command).c_str());
 #else
+    const int status = std::system(command.c_str());
     return (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
 #endif
 }
@@ -143,15 +146,15 @@ RunResult run_program(const fs::path& folder, const std::string& program,
 #ifdef _WIN32
     // cmd.exe changes the drive only when asked to.
     std::string command =
-        "cd /d " + shell_word(folder.string()) + " && " + shell_setup + " " + shell_word(program);
+        "cd /d " + shell_word(utf8_name(folder)) + " && " + shell_setup + " " + shell_word(program);
 #else
     std::string command =
-        "cd " + shell_word(folder.string()) + " && " + shell_setup + " " + shell_word(program);
+        "cd " + shell_word(utf8_name(folder)) + " && " + shell_setup + " " + shell_word(program);
 #endif
     for (const std::string& arg : args) {
         command += " " + shell_word(arg);
     }
-    command += " >" + shell_word(out_path.string()) + " 2>" + shell_word(err_path.string());
+    command += " >" + shell_word(utf8_name(out_path)) + " 2>" + shell_word(utf8_name(err_path));
     RunResult result;
     result.exit_code = run_shell(command);
     result.out = read_file(out_path);
@@ -210,6 +213,17 @@ std::vector<std::string> split_words(const std::string& text) {
         words.push_back(word);
     }
     return words;
+}
+
+std::string with_crlf(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') {
+            out.push_back('\r');
+        }
+        out.push_back(c);
+    }
+    return out;
 }
 
 std::vector<std::string> split_lines(const std::string& text) {

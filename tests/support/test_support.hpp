@@ -48,9 +48,10 @@ struct RunResult {
     std::string err;
 };
 
-// Runs a program with the arguments through the shell, in folder as working
-// directory, capturing its standard output and error. shell_setup runs in the
-// same shell just before it (a resource limit, an environment variable).
+// Runs a program with the arguments (UTF-8) through the shell, in folder as
+// working directory, capturing its standard output and error. shell_setup
+// runs in the same shell just before it (a resource limit, an environment
+// variable).
 RunResult run_program(const fs::path& folder, const std::string& program,
                       const std::vector<std::string>& args, const std::string& shell_setup = "");
 
@@ -78,5 +79,9 @@ std::vector<std::string> split_words(const std::string& text);
 
 // Splits a text into its lines (without the line ends).
 std::vector<std::string> split_lines(const std::string& text);
+
+// The text with every line feed preceded by a carriage return, as Windows
+// programs write text.
+std::string with_crlf(const std::string& text);
 
 }  // namespace testsupport

@@ -18,22 +18,12 @@ using testsupport::leftover_temporaries;
 using testsupport::read_file;
 using testsupport::run_program;
 using testsupport::split_words;
+using testsupport::with_crlf;
 using testsupport::write_file;
 
 namespace {
 
 const fs::path kExample = fs::path(HOLECHART_SOURCE_DIR) / "examples" / "plate";
-
-std::string with_crlf(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') {
-            out.push_back('\r');
-        }
-        out.push_back(c);
-    }
-    return out;
-}
 
 class WindowsRun : public ::testing::Test {
   protected:
@@ -172,8 +162,9 @@ TEST_F(WindowsRun, HoleTableEndsItsLinesAsWindowsText) {
         {(work / "Object.fad").string(), "--settings", (work / "infoHoleTable.dat").string(),
          "--origin", args[4], args[5], "-o", (work / "holes.csv").string()});
     EXPECT_EQ(table.exit_code, 0) << table.err;
+    // With the byte order mark that Excel needs to read it as UTF-8.
     const std::string csv = read_file(work / "holes.csv");
-    EXPECT_EQ(csv.rfind("No,X,Y,Type,Count,Description,Diameter,Depth,Thread,Side\r\n"
+    EXPECT_EQ(csv.rfind("\xEF\xBB\xBFNo,X,Y,Type,Count,Description,Diameter,Depth,Thread,Side\r\n"
                         "1,50.000,105.000,1,6,M6_TAP,5.000,,M6,front\r\n",
                         0),
               0u)

@@ -3,8 +3,13 @@
 #include <cstdio>
 #include <new>
 #include <stdexcept>
+#include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+#else
 #include <cerrno>
 
 #include <fcntl.h>
@@ -13,6 +18,7 @@
 
 #include "entity/entity_record.hpp"
 #include "platform/platform.hpp"
+#include "util/native_name.hpp"
 
 namespace {
 
@@ -33,6 +39,36 @@ void hold_closed_standard_streams() {
 #endif
 }
 
+// The arguments in UTF-8. On Windows the C library hands them over in the
+// ANSI code page, where a name outside it arrives as another name or with
+// question marks: there they are taken from the system's own UTF-16 command
+// line instead.
+std::vector<std::string> utf8_arguments(int argc, char** argv) {
+#ifdef _WIN32
+    int count = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        std::vector<std::string> args;
+        for (int i = 0; i < count; ++i) {
+            args.push_back(utf8_text(wide[i]));
+        }
+        LocalFree(wide);
+        return args;
+    }
+#endif
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+// Runs body with the arguments in UTF-8, as argc and argv.
+int run_with_utf8_arguments(int (*body)(int, char**), int argc, char** argv) {
+    std::vector<std::string> args = utf8_arguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& arg : args) {
+        pointers.push_back(&arg[0]);
+    }
+    pointers.push_back(nullptr);
+    return body(static_cast<int>(args.size()), pointers.data());
+}
+
 }  // namespace
 
 int run_companion(const char* program, int (*body)(int, char**), int argc, char** argv) {
@@ -45,7 +81,7 @@ int run_companion(const char* program, int (*body)(int, char**), int argc, char*
     // as holechart's front end expects it.
     set_allocation_failure(AllocationFailure::throw_bad_alloc);
     try {
-        return body(argc, argv);
+        return run_with_utf8_arguments(body, argc, argv);
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
         // A size beyond what any allocation could hold.

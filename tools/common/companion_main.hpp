@@ -4,9 +4,11 @@
 
 #include <string>
 
-// Runs body (argc, argv) and returns its exit code. When memory runs out
-// anywhere in it, prints "PROGRAM: out of memory" on standard error and
-// returns 1, the companions' code for a failed run.
+// Runs body (argc, argv) and returns its exit code. The arguments it gets are
+// UTF-8 on every system, and so are the file names in them
+// (util/native_name). When memory runs out anywhere in it, prints
+// "PROGRAM: out of memory" on standard error and returns 1, the companions'
+// code for a failed run.
 int run_companion(const char* program, int (*body)(int, char**), int argc, char** argv);
 
 // A message of the tool's message box ("Invalid hole values in drawing...\n")

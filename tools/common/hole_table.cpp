@@ -139,8 +139,8 @@ std::string lower_case(std::string text) {
     return text;
 }
 
-std::string separated(const std::vector<TableRow>& rows, char separator) {
-    std::string out;
+std::string separated(const std::vector<TableRow>& rows, char separator, bool byte_order_mark) {
+    std::string out = byte_order_mark ? "\xEF\xBB\xBF" : "";
     for (const char* column : kColumns) {
         out += (column == kColumns[0] ? "" : std::string(1, separator)) + column;
     }
@@ -197,7 +197,8 @@ bool table_format_of_file(const std::string& path, TableFormat& format) {
     return table_format_named(lower_case(path.substr(dot + 1)), format);
 }
 
-std::string format_hole_table(const ChartListing& listing, TableFormat format) {
+std::string format_hole_table(const ChartListing& listing, TableFormat format,
+                              bool byte_order_mark) {
     std::vector<TableRow> rows;
     rows.reserve(listing.holes.size());
     for (const ListedHole& hole : listing.holes) {
@@ -205,9 +206,9 @@ std::string format_hole_table(const ChartListing& listing, TableFormat format) {
     }
     switch (format) {
         case TableFormat::csv:
-            return separated(rows, ',');
+            return separated(rows, ',', byte_order_mark);
         case TableFormat::tsv:
-            return separated(rows, '\t');
+            return separated(rows, '\t', byte_order_mark);
         case TableFormat::json:
             break;
     }

@@ -13,6 +13,7 @@
 #include <io.h>
 #endif
 
+#include "util/native_name.hpp"
 #include "util/safe_file.hpp"
 
 namespace {
@@ -26,7 +27,7 @@ using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
 // else the system's reason.
 std::string reason_not_opened(const std::string& path, int error_number) {
     std::error_code ec;
-    const auto type = std::filesystem::status(path, ec).type();
+    const auto type = std::filesystem::status(native_path(path), ec).type();
     if (const char* kind = special_file_kind(type)) {
         return std::string("it is ") + kind +
                (type == std::filesystem::file_type::directory ? "" : ", not a regular file");

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "util/native_name.hpp"
+
 namespace fs = std::filesystem;
 
 std::string shown_path(const std::string& path) {
@@ -25,12 +27,14 @@ bool output_is_an_input(const std::vector<std::string>& inputs, const std::strin
         return false;
     }
     std::error_code ec;
+    const fs::path output_path = native_path(output);
     // A path that names nothing yet cannot be an input that was read.
-    if (!fs::exists(output, ec)) {
+    if (!fs::exists(output_path, ec)) {
         return false;
     }
     for (const std::string& input : inputs) {
-        if (fs::exists(input, ec) && fs::equivalent(input, output, ec) && !ec) {
+        const fs::path input_path = native_path(input);
+        if (fs::exists(input_path, ec) && fs::equivalent(input_path, output_path, ec) && !ec) {
             error = "the output " + shown_path(output) + " is the input " + shown_path(input) +
                     "; name another output file, or give --force to write over it";
             return true;
@@ -43,11 +47,12 @@ namespace {
 
 // The path from the root, with "." and ".." resolved, and the links of the
 // part that exists.
-fs::path resolved_path(const std::string& path) {
+fs::path resolved_path(const std::string& name) {
+    const fs::path path = native_path(name);
     std::error_code ec;
     const fs::path absolute = fs::absolute(path, ec);
     if (ec) {
-        return fs::path(path).lexically_normal();
+        return path.lexically_normal();
     }
     const fs::path resolved = fs::weakly_canonical(absolute, ec);
     return ec ? absolute.lexically_normal() : resolved.lexically_normal();
@@ -60,8 +65,10 @@ bool same_output_file(const std::string& first, const std::string& second) {
         return false;
     }
     std::error_code ec;
-    if (fs::exists(first, ec) && fs::exists(second, ec)) {
-        const bool same = fs::equivalent(first, second, ec);
+    const fs::path first_path = native_path(first);
+    const fs::path second_path = native_path(second);
+    if (fs::exists(first_path, ec) && fs::exists(second_path, ec)) {
+        const bool same = fs::equivalent(first_path, second_path, ec);
         if (!ec) {
             return same;
         }

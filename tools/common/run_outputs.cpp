@@ -16,6 +16,7 @@
 #endif
 
 #include "tools/common/output_file.hpp"
+#include "util/native_name.hpp"
 #include "util/safe_file.hpp"
 
 namespace {
@@ -36,7 +37,7 @@ bool destination_of(const std::string& path, Destination& destination, std::stri
         return true;
     }
     std::error_code ec;
-    const fs::file_type type = fs::status(path, ec).type();
+    const fs::file_type type = fs::status(native_path(path), ec).type();
     if (type == fs::file_type::character || type == fs::file_type::fifo) {
         destination = Destination::stream;
         return true;
@@ -59,7 +60,7 @@ bool destination_of(const std::string& path, Destination& destination, std::stri
 #ifdef _WIN32
 
 int open_stream(const std::string& path, std::string& error) {
-    const int fd = _open(path.c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT);
+    const int fd = _wopen(wide_text(path).c_str(), _O_WRONLY | _O_BINARY | _O_NOINHERIT);
     if (fd < 0) {
         error = cannot_write(path, std::strerror(errno));
     }

@@ -8,6 +8,7 @@
 #include "tools/fad2svg/scene.hpp"
 #include "tools/fad2svg/svg_text.hpp"
 #include "tools/fad2svg/svg_writer.hpp"
+#include "util/native_name.hpp"
 
 namespace {
 
@@ -23,7 +24,7 @@ bool check_readable(const std::string& path, std::string& error) {
 }
 
 std::string display_name(const std::string& path) {
-    const std::string name = std::filesystem::path(path).filename().string();
+    const std::string name = utf8_name(native_path(path).filename());
     return name.empty() ? path : name;
 }
 

@@ -196,7 +196,8 @@ bool run_bridge(const DxfOptions& options, std::string bytes, BridgeResult& resu
         return false;
     }
     if (!options.table.empty()) {
-        result.table = format_hole_table(charted.state.listing, options.table_format);
+        result.table = format_hole_table(charted.state.listing, options.table_format,
+                                         options.table_byte_order_mark);
     }
     const std::string left_out = left_out_text(drawing, placed, found, selected_out);
     if (!charted.holes_found) {

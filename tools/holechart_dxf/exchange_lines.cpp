@@ -9,6 +9,7 @@
 #include "entity/entity_file.hpp"
 #include "entity/token_stream.hpp"
 #include "geometry/geometry.hpp"
+#include "util/safe_file.hpp"
 
 namespace {
 
@@ -169,7 +170,7 @@ std::string dimension_record(const RecordHead& head, const DimensionValues& d) {
 
 bool read_exchange_lines(const std::vector<std::string>& lines, EntityList& list,
                          std::string& error) {
-    std::FILE* file = std::tmpfile();
+    std::FILE* file = create_scratch_file();
     if (file == nullptr) {
         error = std::string("cannot make a scratch file: ") + std::strerror(errno);
         return false;

@@ -120,6 +120,10 @@ const char* usage_text() {
            "  --table FILE           write the hole table too, as CSV, TSV or JSON by the\n"
            "                         extension of FILE (.csv, .tsv, .json; - is CSV on\n"
            "                         standard output)\n"
+           "  --bom, --no-bom        start a CSV or TSV table with a UTF-8 byte order mark,\n"
+           "                         or not (default: on Windows with one, which Excel\n"
+           "                         needs to read it as UTF-8, elsewhere without);\n"
+           "                         JSON never has one\n"
            "  --max-memory MIB       memory for what block references place and for the\n"
            "                         chart (default 512, which holds some 40,000 holes)\n"
            "  --force                write OUT.dxf or the table even over IN.dxf\n"
@@ -180,6 +184,10 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
         }
         if (arg == "--all-arcs") {
             options.all_arcs = true;
+            continue;
+        }
+        if (arg == "--bom" || arg == "--no-bom") {
+            options.table_byte_order_mark = arg == "--bom";
             continue;
         }
         if (arg == "--keep-numbers") {

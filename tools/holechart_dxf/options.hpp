@@ -39,6 +39,7 @@ struct DxfOptions {
     // The hole table as well, in the form its name's extension gives.
     std::string table;
     TableFormat table_format = TableFormat::csv;
+    bool table_byte_order_mark = kTableByteOrderMarkByDefault;  // CSV and TSV only
     // Memory for what the block references place and for the chart, in MiB:
     // a drawing that needs more is refused before it takes it.
     int max_memory_mib = kDefaultMemoryMiB;

@@ -108,7 +108,8 @@ int run(int argc, char** argv) {
     if (outcome == ChartOutcome::no_holes) {
         report("no holes in " + shown_path(options.drawing) + ": the table has no rows");
     }
-    const std::string table = format_hole_table(state.listing, options.format);
+    const std::string table =
+        format_hole_table(state.listing, options.format, options.byte_order_mark);
     if (!write_outputs({{options.output, table}}, error)) {
         report(error);
         return kRunError;

@@ -57,6 +57,10 @@ const char* table_usage_text() {
            "                         the holes' tags, ABSOLUTE Y drops the signs (default:\n"
            "                         coordinates with their sign)\n"
            "  --format csv|tsv|json  the table's form (default csv)\n"
+           "  --bom, --no-bom        start a CSV or TSV table with a UTF-8 byte order mark,\n"
+           "                         or not (default: on Windows with one, which Excel\n"
+           "                         needs to read it as UTF-8, elsewhere without);\n"
+           "                         JSON never has one\n"
            "  -o, --output FILE      where to write it (default, or -: standard output)\n"
            "  --force                write the table even over one of the inputs\n"
            "  -h, --help             show this text\n"
@@ -87,6 +91,8 @@ bool parse_table_options(const std::vector<std::string>& args, TableOptions& opt
             return true;
         } else if (arg == "--force") {
             options.force = true;
+        } else if (arg == "--bom" || arg == "--no-bom") {
+            options.byte_order_mark = arg == "--bom";
         } else if (arg == "--origin") {
             if (!take_origin(args, i, options.origin, error)) {
                 return false;

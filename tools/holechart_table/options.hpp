@@ -12,8 +12,9 @@ struct TableOptions {
     bool origin_given = false;
     double origin[2] = {0.0, 0.0};
     TableFormat format = TableFormat::csv;
-    std::string output = "-";  // "-": standard output
-    bool force = false;        // write the output even over an input
+    bool byte_order_mark = kTableByteOrderMarkByDefault;  // CSV and TSV only
+    std::string output = "-";                             // "-": standard output
+    bool force = false;                                   // write the output even over an input
     bool help = false;
     bool version = false;
 };
