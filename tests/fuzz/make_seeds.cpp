@@ -95,9 +95,10 @@ std::string key_lines(const std::string& drawing) {
     for (int i = 0; i < count; ++i) {
         const EntityRecord& r = list[static_cast<std::size_t>(i)];
         if (std::string(r.shape) == "C" || std::string(r.shape) == "A") {
-            lines += std::string(r.tag) + "|" + r.line_style + "|" + std::to_string(r.radius) +
-                     "|" + std::to_string(r.sweep) + "|" + std::to_string(r.center.x) + "|" +
-                     std::to_string(r.center.y) + "\n";
+            char numbers[128];
+            std::snprintf(numbers, sizeof numbers, "|%g|%g|%g|%g\n", r.radius, r.sweep, r.center.x,
+                          r.center.y);
+            lines += std::string(r.tag) + "|" + r.line_style + numbers;
         }
     }
     return lines;
