@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         return 0;
     }
     const double unit = 2.5 / s.chart_text_height;
-    if (!(s.chart_text_height >= 1e-6 && s.chart_text_height <= 1e6) || !std::isfinite(unit)) {
+    if (!(s.chart_text_height >= kLowestTextHeight && s.chart_text_height <= kHighestTextHeight) ||
+        !std::isfinite(unit)) {
         std::abort();
     }
     // The layer the chart moves to is a usable record field.
