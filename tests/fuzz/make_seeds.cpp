@@ -86,24 +86,6 @@ std::string chart_of(const std::string& arguments, const std::string& settings,
     return format_entity_records(chart.state.chart_list, chart.state.chart_count);
 }
 
-// The holes of a drawing as lines of the position key target.
-std::string key_lines(const std::string& drawing) {
-    EntityList list;
-    int count = 0;
-    read_entity_file(MemoryFile{drawing}, list, count);
-    std::string lines;
-    for (int i = 0; i < count; ++i) {
-        const EntityRecord& r = list[static_cast<std::size_t>(i)];
-        if (std::string(r.shape) == "C" || std::string(r.shape) == "A") {
-            char numbers[128];
-            std::snprintf(numbers, sizeof numbers, "|%g|%g|%g|%g\n", r.radius, r.sweep, r.center.x,
-                          r.center.y);
-            lines += std::string(r.tag) + "|" + r.line_style + numbers;
-        }
-    }
-    return lines;
-}
-
 }  // namespace
 
 int main() {
@@ -120,7 +102,6 @@ int main() {
         put_drawing("chart-" + name, chart_of(window, settings, drawing), 1);
         const std::string head = window + "\n" + settings + "\n";
         put("fuzz_whole_run", name, head + parts_of(drawing, kSeedBytes - head.size())[0]);
-        put("fuzz_position_keys", name, key_lines(drawing));
     }
 
     const std::filesystem::path plate = "examples/plate";
