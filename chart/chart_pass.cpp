@@ -36,7 +36,7 @@ bool start_run_state(RunState& state, const ChartSettings& settings, const doubl
 
     state.unit_factor = 2.5 / state.settings.chart_text_height;
     state.chart_count = 0;
-    state.chart_list = entity_list_create(2);
+    entity_list_reset(state.chart_list, 2);
     state.listing = ChartListing{};
     return true;
 }

@@ -35,17 +35,9 @@ bool usable_layer_name(std::string_view name) {
     return true;
 }
 
-}  // namespace
-
-SettingsResult read_chart_settings(const char* path) {
+// Reads the five values from the open stream and closes it.
+SettingsResult read_settings_stream(TokenStream& stream) {
     SettingsResult result;
-    std::FILE* file = open_regular_file(path);
-    if (file == nullptr) {
-        result.problem = kTooFewValues;
-        return result;
-    }
-    TokenStream stream;
-    token_stream_open(stream, file);
     // A token stays valid only until the next read, so each value is taken
     // as soon as its token is read. A token too long to keep whole is no
     // value of the settings' form.
@@ -93,4 +85,24 @@ SettingsResult read_chart_settings(const char* path) {
         result.problem = kBadTextHeight;
     }
     return result;
+}
+
+}  // namespace
+
+SettingsResult read_chart_settings(const char* path) {
+    std::FILE* file = open_regular_file(path);
+    if (file == nullptr) {
+        SettingsResult result;
+        result.problem = kTooFewValues;
+        return result;
+    }
+    TokenStream stream;
+    token_stream_open(stream, file);
+    return read_settings_stream(stream);
+}
+
+SettingsResult read_chart_settings(const MemoryFile& memory) {
+    TokenStream stream;
+    token_stream_open(stream, memory);
+    return read_settings_stream(stream);
 }

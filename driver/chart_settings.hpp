@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/run_state.hpp"
+#include "entity/token_stream.hpp"
 
 struct SettingsResult {
     ChartSettings settings;
@@ -16,6 +17,9 @@ struct SettingsResult {
 // the text height lies outside 0.000001 to 1000000. The absolute switch is cut
 // to its field.
 SettingsResult read_chart_settings(const char* path);
+
+// The same for bytes that stand for the file.
+SettingsResult read_chart_settings(const MemoryFile& memory);
 
 // The text heights a chart may have. Texts smaller than this cannot be read,
 // and at larger ones the chart's lengths lose every relation to a drawing;

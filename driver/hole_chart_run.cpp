@@ -6,10 +6,11 @@
 #include <stdexcept>
 
 #include "chart/chart_pass.hpp"
-#include "chart/hole_collection.hpp"
+#include "chart/hole_reading.hpp"
 #include "driver/chart_settings.hpp"
 #include "driver/usage.hpp"
 #include "entity/entity_file.hpp"
+#include "entity/token_stream.hpp"
 #include "util/file_probe.hpp"
 #include "util/safe_file.hpp"
 #include "util/version.hpp"
@@ -91,20 +92,51 @@ int run_hole_chart(int argc, char** argv) {
     return 0;
 }
 
-std::optional<RunError> perform_hole_chart_run(const FixedPaths& paths, int argc, char** argv) {
-    if (probe_file_lines(paths.settings_file.c_str()) != 1) {
+namespace {
+
+bool has_text(const RunInput& input) {
+    return input.path != nullptr ? probe_file_lines(input.path) == 1 : !input.memory.bytes.empty();
+}
+
+SettingsResult read_settings(const RunInput& input) {
+    return input.path != nullptr ? read_chart_settings(input.path)
+                                 : read_chart_settings(input.memory);
+}
+
+// Only holes take part in the chart, and the chart pass keeps them in
+// drawing order: reading just those gives the same chart, with memory for
+// the holes instead of every entity. A drawing that cannot be opened has no
+// holes.
+void read_holes(const RunInput& input, EntityList& holes, int& count) {
+    holes.records.clear();
+    count = 0;
+    TokenStream stream;
+    int records = 0;
+    const bool opened = input.path != nullptr ? open_entity_records(input.path, stream, records)
+                                              : open_entity_records(input.memory, stream, records);
+    if (opened) {
+        read_stream_holes(stream, records, holes, count);
+    }
+}
+
+}  // namespace
+
+std::optional<RunError> compute_hole_chart(const RunInput& settings, const RunInput& drawing,
+                                           int argc, char** argv, ComputedChart& chart) {
+    chart.charted = false;
+    if (!has_text(settings)) {
         return kSettingsMissing;
     }
-    if (probe_file_lines(paths.entity_file.c_str()) != 1) {
+    if (!has_text(drawing)) {
         return kEntitiesMissing;
     }
     if (argc < 7) {
         return kTooFewArguments;
     }
 
-    const SettingsResult settings = read_chart_settings(paths.settings_file.c_str());
-    if (settings.problem != nullptr) {
-        return RunError{kSettingsMissing.code_line, settings.problem};
+    const SettingsResult read = read_settings(settings);
+    if (read.problem != nullptr) {
+        return RunError{kSettingsMissing.code_line, read.problem};
     }
 
     // Text that does not begin with a number reads as 0; trailing text and
@@ -113,26 +145,32 @@ std::optional<RunError> perform_hole_chart_run(const FixedPaths& paths, int argc
     for (int i = 0; i < 6; ++i) {
         numbers[i] = std::strtod(argv[i + 1], nullptr);
     }
-    RunState state;
-    if (!start_run_state(state, settings.settings, numbers)) {
+    if (!start_run_state(chart.state, read.settings, numbers)) {
         return kInvalidArguments;
     }
 
-    // Only holes take part in the chart, and the chart pass keeps them in
-    // drawing order: reading just those gives the same chart, with memory
-    // for the holes instead of every entity.
-    EntityList holes;
     int hole_count = 0;
-    read_hole_records(paths.entity_file.c_str(), holes, hole_count);
-
-    const ChartOutcome outcome = chart_the_drawing(state, holes, hole_count);
+    read_holes(drawing, chart.holes, hole_count);
+    const ChartOutcome outcome = chart_the_drawing(chart.state, chart.holes, hole_count);
     if (outcome == ChartOutcome::no_holes) {
         return std::nullopt;
     }
     if (std::optional<RunError> error = run_error_of(outcome)) {
         return error;
     }
-    if (!write_entity_file(state.chart_list, state.chart_count, paths.result_file.c_str())) {
+    chart.charted = true;
+    return std::nullopt;
+}
+
+std::optional<RunError> perform_hole_chart_run(const FixedPaths& paths, int argc, char** argv) {
+    ComputedChart chart;
+    const RunInput settings{paths.settings_file.c_str(), {}};
+    const RunInput drawing{paths.entity_file.c_str(), {}};
+    if (std::optional<RunError> error = compute_hole_chart(settings, drawing, argc, argv, chart)) {
+        return error;
+    }
+    if (chart.charted && !write_entity_file(chart.state.chart_list, chart.state.chart_count,
+                                            paths.result_file.c_str())) {
         return kCannotWriteResult;
     }
     return std::nullopt;

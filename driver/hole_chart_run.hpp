@@ -5,7 +5,9 @@
 
 #include <optional>
 
+#include "chart/run_state.hpp"
 #include "driver/run_errors.hpp"
+#include "entity/token_stream.hpp"
 #include "platform/platform.hpp"
 
 // The entry point; argc counts the program's own name. Returns the exit code
@@ -17,6 +19,29 @@ int run_hole_chart(int argc, char** argv);
 // completed or ended without holes, else the error to report. An entity list
 // that cannot be allocated still ends the process.
 std::optional<RunError> perform_hole_chart_run(const FixedPaths& paths, int argc, char** argv);
+
+// Where the run reads an input from: the file at path or, when path is
+// null, bytes that stand for it (fuzzing and tests need no files).
+struct RunInput {
+    const char* path = nullptr;
+    MemoryFile memory;
+};
+
+// What the run computed: the state holds the chart list, which charted says
+// is to be written, and holes the drawing's holes. One can be computed into
+// again and again; it keeps the storage of its lists.
+struct ComputedChart {
+    RunState state;
+    EntityList holes;
+    bool charted = false;
+};
+
+// The run without files of its own, which perform_hole_chart_run writes out:
+// every check and message of the run, the settings and the drawing read from
+// the inputs, and the chart pass. Returns nothing when the chart was computed
+// or the drawing has no holes, else the error to report.
+std::optional<RunError> compute_hole_chart(const RunInput& settings, const RunInput& drawing,
+                                           int argc, char** argv, ComputedChart& chart);
 
 // Writes the two lines to "message.dat", runs the message box program, waits
 // for it and deletes the file. When the file cannot be written or the

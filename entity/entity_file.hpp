@@ -15,11 +15,18 @@
 // Returns -1 when the file cannot be opened.
 int64_t count_entity_lines(const char* path);
 
+struct MemoryFile;
+
+// The same for bytes in memory that stand for a file: read through the same
+// chunks, in pieces of at most memory.piece bytes.
+int64_t count_entity_lines(const MemoryFile& memory);
+
 // Loads the file. On success the list holds line count + 10 defaulted slots
 // (and the spare), the first count filled from the file, and count is the
 // line count. When the file cannot be opened or holds no text, returns false
 // with count 0.
 bool read_entity_file(const char* path, EntityList& list, int& count);
+bool read_entity_file(const MemoryFile& memory, EntityList& list, int& count);
 
 // Reading a file record by record, for a reader that keeps only some of
 // the records (the tool keeps its holes): the same records, token for
@@ -30,6 +37,8 @@ struct TokenStream;
 // file holds (its line count). False when the file is missing, empty or no
 // regular file. The caller closes the stream with token_stream_close.
 bool open_entity_records(const char* path, TokenStream& stream, int& count);
+// Empty bytes are an empty file. The bytes must outlive the stream.
+bool open_entity_records(const MemoryFile& memory, TokenStream& stream, int& count);
 
 // The head of the next record: the ten fields up to the shape code. The
 // rest of the record is not touched.
@@ -61,6 +70,10 @@ std::size_t entity_body_tokens(const EntityRecord& head);
 // Changes the record as the writer does: colour 0 becomes 1, and arcs and
 // polyline arc segments get their end angle recomputed.
 void format_entity_record(EntityRecord& record, std::string& out);
+
+// The lines of records 0 to count - 1 (at most the list's size), as
+// write_entity_file writes them in binary mode.
+std::string format_entity_records(EntityList& list, int count);
 
 // Writes records 0 to count - 1. The text goes to a new temporary file of a
 // unique name beside the target ("ResultDR.fad.<random>.tmp"), which

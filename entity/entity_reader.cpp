@@ -95,36 +95,25 @@ void read_dimension_body(TokenStream& s, EntityRecord& r) {
 
 }  // namespace
 
-int64_t count_entity_lines(const char* path) {
-    int64_t size = 0;
-    std::FILE* file = open_regular_file(path, &size);
-    if (file == nullptr) {
-        return -1;
-    }
-    // Up to the size the file had when it was opened: a file that keeps
-    // growing must not keep the count going.
-    int64_t left = size;
-    // Characters of the current line as text mode sees them: a CR directly
-    // before the line feed is part of the line end, any other CR counts.
+namespace {
+
+// Counts the records of a file fed to it in chunks of any size: the
+// characters of the current line as text mode sees them, where a CR
+// directly before the line feed is part of the line end and any other CR
+// counts.
+struct LineCounter {
     int64_t reads = 0;
     int64_t length = 0;
     bool previous_was_cr = false;
-    std::vector<char> chunk(1 << 16);
-    std::size_t got;
-    while (left > 0 &&
-           (got = std::fread(chunk.data(), 1,
-                             static_cast<std::size_t>(std::min<int64_t>(left, chunk.size())),
-                             file)) > 0) {
-        left -= static_cast<int64_t>(got);
-        const char* pos = chunk.data();
-        const char* const end = pos + got;
+
+    void add(const char* pos, const char* const end) {
         while (pos < end) {
             const char* feed = static_cast<const char*>(
                 std::memchr(pos, '\n', static_cast<std::size_t>(end - pos)));
             if (feed == nullptr) {
                 length += end - pos;
                 previous_was_cr = end[-1] == '\r';
-                break;
+                return;
             }
             length += feed - pos;
             const bool crlf = feed > pos ? feed[-1] == '\r' : previous_was_cr;
@@ -137,11 +126,44 @@ int64_t count_entity_lines(const char* path) {
             pos = feed + 1;
         }
     }
-    std::fclose(file);
-    if (length > 0) {
-        reads += reads_for_line(length);
+
+    int64_t total() const { return length > 0 ? reads + reads_for_line(length) : reads; }
+};
+
+}  // namespace
+
+int64_t count_entity_lines(const char* path) {
+    int64_t size = 0;
+    std::FILE* file = open_regular_file(path, &size);
+    if (file == nullptr) {
+        return -1;
     }
-    return reads;
+    // Up to the size the file had when it was opened: a file that keeps
+    // growing must not keep the count going.
+    int64_t left = size;
+    LineCounter counter;
+    std::vector<char> chunk(1 << 16);
+    std::size_t got;
+    while (left > 0 &&
+           (got = std::fread(chunk.data(), 1,
+                             static_cast<std::size_t>(std::min<int64_t>(left, chunk.size())),
+                             file)) > 0) {
+        left -= static_cast<int64_t>(got);
+        counter.add(chunk.data(), chunk.data() + got);
+    }
+    std::fclose(file);
+    return counter.total();
+}
+
+int64_t count_entity_lines(const MemoryFile& memory) {
+    LineCounter counter;
+    std::string_view rest = memory.bytes;
+    while (!rest.empty()) {
+        const std::size_t got = std::min(rest.size(), std::max<std::size_t>(memory.piece, 1));
+        counter.add(rest.data(), rest.data() + got);
+        rest.remove_prefix(got);
+    }
+    return counter.total();
 }
 
 void read_entity_head(TokenStream& s, EntityRecord& r) {
@@ -225,8 +247,17 @@ void read_entity_record(TokenStream& s, EntityRecord& r) {
 
 namespace {
 
+// The record count of a file of the given line count; more records than a
+// list can index end the run, as no allocation could hold them.
+int records_for_lines(int64_t lines) {
+    if (lines > INT32_MAX - 11) {
+        fail_allocation("Memori ERROR\n");
+    }
+    return static_cast<int>(lines);
+}
+
 // Opens the file for reading its n records: false when it is missing, empty
-// or no regular file. More records than a list can index end the run.
+// or no regular file.
 std::FILE* open_entity_file(const char* path, int& n) {
     n = 0;
     if (probe_file_lines(path) != 1) {
@@ -236,38 +267,48 @@ std::FILE* open_entity_file(const char* path, int& n) {
     if (lines < 0) {
         return nullptr;
     }
-    if (lines > INT32_MAX - 11) {
-        // More records than a list can index: no allocation could hold them.
-        fail_allocation("Memori ERROR\n");
-    }
-    n = static_cast<int>(lines);
+    n = records_for_lines(lines);
     return open_regular_file(path);
 }
 
-}  // namespace
-
-bool read_entity_file(const char* path, EntityList& list, int& count) {
-    count = 0;
-    int n = 0;
-    std::FILE* file = open_entity_file(path, n);
-    if (file == nullptr) {
-        return false;
-    }
-    // The list that entity_list_create(n + 10) makes, built record by record
-    // so that each record is defaulted and filled while it is in cache.
-    list = EntityList{};
+// Reads the n records of the open stream into the list and closes the
+// stream. The list that entity_list_create(n + 10) makes, built record by
+// record so that each record is defaulted and filled while it is in cache;
+// a list read into before keeps its storage.
+void read_all_records(TokenStream& stream, int n, EntityList& list) {
+    list.records.clear();
     allocate_or_fail("Memori ERROR\n",
                      [&] { list.records.reserve(static_cast<std::size_t>(n) + 11); });
-    TokenStream stream;
-    token_stream_open(stream, file);
     for (int i = 0; i < n; ++i) {
         list.records.emplace_back();
         read_entity_record(stream, list.records.back());
     }
     token_stream_close(stream);
     list.records.resize(static_cast<std::size_t>(n) + 11);
+}
+
+// Opens the source (a path or bytes) and reads every record of it.
+template <typename Source>
+bool read_every_record(const Source& source, EntityList& list, int& count) {
+    count = 0;
+    TokenStream stream;
+    int n = 0;
+    if (!open_entity_records(source, stream, n)) {
+        return false;
+    }
+    read_all_records(stream, n, list);
     count = n;
     return true;
+}
+
+}  // namespace
+
+bool read_entity_file(const char* path, EntityList& list, int& count) {
+    return read_every_record(path, list, count);
+}
+
+bool read_entity_file(const MemoryFile& memory, EntityList& list, int& count) {
+    return read_every_record(memory, list, count);
 }
 
 bool open_entity_records(const char* path, TokenStream& stream, int& count) {
@@ -277,6 +318,17 @@ bool open_entity_records(const char* path, TokenStream& stream, int& count) {
         return false;
     }
     token_stream_open(stream, file);
+    return true;
+}
+
+bool open_entity_records(const MemoryFile& memory, TokenStream& stream, int& count) {
+    // As a file: bytes that hold no text are no drawing.
+    count = 0;
+    if (memory.bytes.empty()) {
+        return false;
+    }
+    count = records_for_lines(count_entity_lines(memory));
+    token_stream_open(stream, memory);
     return true;
 }
 

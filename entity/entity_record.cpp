@@ -69,14 +69,19 @@ void fail_allocation(const char* message) {
 
 EntityList entity_list_create(int n) {
     EntityList list;
+    entity_list_reset(list, n);
+    return list;
+}
+
+void entity_list_reset(EntityList& list, int n) {
     if (n < 0) {
         n = 0;
     }
     // Value-initialised records carry the defaults; the spare at index n is
     // simply a defaulted record too.
+    list.records.clear();
     allocate_or_fail("Memori ERROR\n",
                      [&] { list.records.resize(static_cast<std::size_t>(n) + 1); });
-    return list;
 }
 
 void entity_list_grow(EntityList& list, int index, int count) {

@@ -147,6 +147,9 @@ void allocate_or_fail(const char* message, Allocation&& allocation) {
 // ends the run through fail_allocation with "Memori ERROR\n".
 EntityList entity_list_create(int n);
 
+// The same in place: a list used before keeps its storage.
+void entity_list_reset(EntityList& list, int n);
+
 // Resizes the list to index + count + 1 records, keeping what was there;
 // records index to index + count - 1 receive the defaults, index + count is a
 // spare. On failure ends the run through fail_allocation with

@@ -144,6 +144,24 @@ void format_entity_record(EntityRecord& r, std::string& out) {
 
 namespace {
 
+int records_to_write(const EntityList& list, int count) {
+    return count < static_cast<int>(list.size()) ? count : static_cast<int>(list.size());
+}
+
+}  // namespace
+
+std::string format_entity_records(EntityList& list, int count) {
+    std::string out;
+    const int last = records_to_write(list, count);
+    out.reserve(static_cast<std::size_t>(last) * 160);
+    for (int i = 0; i < last; ++i) {
+        format_entity_record(list[static_cast<std::size_t>(i)], out);
+    }
+    return out;
+}
+
+namespace {
+
 bool flush_block(std::FILE* file, std::string& block) {
     const bool ok = std::fwrite(block.data(), 1, block.size(), file) == block.size();
     block.clear();
@@ -156,7 +174,7 @@ bool write_entity_file(EntityList& list, int count, const char* path) {
     if (is_read_only_file(path)) {
         return false;
     }
-    const int last = count < static_cast<int>(list.size()) ? count : static_cast<int>(list.size());
+    const int last = records_to_write(list, count);
     const auto write_records = [&list, last](std::FILE* file) {
         std::string block;
         block.reserve(kFlushSize + 4096);

@@ -29,11 +29,25 @@ inline bool is_space(char c) {
     return kSpaces.space[static_cast<unsigned char>(c)];
 }
 
+// Reads up to room bytes into to, from the file or the bytes in memory, as
+// fread does: 0 at the end.
+std::size_t read_source(TokenStream& s, char* to, std::size_t room) {
+    if (s.file != nullptr) {
+        return std::fread(to, 1, room, s.file);
+    }
+    const std::size_t got = std::min({room, s.memory.piece, s.memory.bytes.size()});
+    if (got > 0) {
+        std::memcpy(to, s.memory.bytes.data(), got);
+        s.memory.bytes.remove_prefix(got);
+    }
+    return got;
+}
+
 // Moves the unread bytes to the front and reads more after them. Returns
 // false when nothing more could be read. The byte after the data is always
 // a blank, so a scan for the end of a token needs no bounds check.
 bool refill(TokenStream& s) {
-    if (s.at_eof || s.file == nullptr) {
+    if (s.at_eof || (s.file == nullptr && !s.in_memory)) {
         return false;
     }
     if (s.pos > 0) {
@@ -45,7 +59,7 @@ bool refill(TokenStream& s) {
         s.buffer.resize(s.buffer.size() * 2);
     }
     const std::size_t room = s.buffer.size() - 1 - s.end;
-    const std::size_t got = std::fread(s.buffer.data() + s.end, 1, room, s.file);
+    const std::size_t got = read_source(s, s.buffer.data() + s.end, room);
     s.end += got;
     s.buffer[s.end] = ' ';
     if (got == 0) {
@@ -65,7 +79,7 @@ void drop_rest_of_token(TokenStream& s, std::size_t keep) {
     }
     for (;;) {
         char* const from = s.buffer.data() + keep;
-        const std::size_t got = std::fread(from, 1, kChunkSize, s.file);
+        const std::size_t got = read_source(s, from, kChunkSize);
         if (got == 0) {
             s.at_eof = true;
             break;
@@ -107,9 +121,10 @@ const char* end_of_token(const char* p, const char* data_end) {
 
 }  // namespace
 
-void token_stream_open(TokenStream& stream, std::FILE* file) {
-    stream.file = file;
-    stream.buffer.assign(kChunkSize, ' ');
+namespace {
+
+void start_stream(TokenStream& stream, std::size_t buffer_size) {
+    stream.buffer.assign(buffer_size, ' ');
     stream.pos = 0;
     stream.end = 0;
     stream.at_eof = false;
@@ -117,11 +132,32 @@ void token_stream_open(TokenStream& stream, std::FILE* file) {
     stream.token_cut = false;
 }
 
+}  // namespace
+
+void token_stream_open(TokenStream& stream, std::FILE* file) {
+    stream.file = file;
+    stream.memory = MemoryFile{};
+    stream.in_memory = false;
+    start_stream(stream, kChunkSize);
+}
+
+void token_stream_open(TokenStream& stream, const MemoryFile& memory) {
+    stream.file = nullptr;
+    stream.memory = memory;
+    stream.memory.piece = std::max<std::size_t>(memory.piece, 1);
+    stream.in_memory = true;
+    // Bytes shorter than a chunk arrive in the same reads whatever the
+    // buffer's size beyond them: a buffer just large enough saves clearing
+    // a whole chunk for each short input.
+    start_stream(stream, std::min(kChunkSize, memory.bytes.size() + 2));
+}
+
 void token_stream_close(TokenStream& stream) {
     if (stream.file != nullptr) {
         std::fclose(stream.file);
         stream.file = nullptr;
     }
+    stream.in_memory = false;
     stream.buffer.clear();
     stream.buffer.shrink_to_fit();
 }

@@ -5,6 +5,8 @@
 // file is read in large chunks, so memory stays small however big the file
 // is; a token longer than the buffer makes the buffer grow to hold it, up to
 // kMaxTokenChars: the rest of a longer token is read past and dropped.
+// Bytes in memory can stand in for the file (tests and fuzzing need no
+// files); they are read through the same chunks.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +19,18 @@
 // token cannot take all memory.
 constexpr std::size_t kMaxTokenChars = std::size_t{1} << 24;
 
+// Bytes that are read as a file holding them would be. piece caps how much
+// one read hands over, as a pipe or a shrinking file may: a small piece puts
+// chunk ends inside tokens, which a whole read of a short file never does.
+struct MemoryFile {
+    std::string_view bytes;
+    std::size_t piece = SIZE_MAX;
+};
+
 struct TokenStream {
     std::FILE* file = nullptr;
+    MemoryFile memory;  // read when file is null and in_memory is set
+    bool in_memory = false;
     std::vector<char> buffer;
     std::size_t pos = 0;
     std::size_t end = 0;
@@ -29,6 +41,8 @@ struct TokenStream {
 
 // Takes ownership of an open file; token_stream_close closes it.
 void token_stream_open(TokenStream& stream, std::FILE* file);
+// Reads the bytes, which must outlive the stream.
+void token_stream_open(TokenStream& stream, const MemoryFile& memory);
 void token_stream_close(TokenStream& stream);
 
 // The next token, valid until the next call; false at the end of the file.

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "driver/hole_chart_run.hpp"
 #include "entity/entity_file.hpp"
 #include "tests/support/test_support.hpp"
 
@@ -51,6 +52,33 @@ TEST(ExampleDrawing, ResultMatchesTheGoldenFileByteForByte) {
         ASSERT_EQ(got.size(), want.size());
     }
     EXPECT_EQ(result, golden);
+}
+
+// The run's core on the example's bytes, without files: the golden result,
+// also from a chart computed into before (once with another drawing's
+// error in between).
+TEST(ExampleDrawing, CoreInMemoryGivesTheGoldenResult) {
+    const std::string settings = read_file(kExample / "infoHoleTable.dat");
+    const std::string drawing = read_file(kExample / "Object.fad");
+    std::vector<std::string> args = split_words(read_file(kExample / "arguments.txt"));
+    std::vector<char*> argv{const_cast<char*>("holechart")};
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    const int argc = static_cast<int>(argv.size());
+    const std::string golden = read_file(kExample / "ResultDR.golden.fad");
+    const RunInput settings_input{nullptr, MemoryFile{settings}};
+    const RunInput drawing_input{nullptr, MemoryFile{drawing, 1000}};
+    ComputedChart chart;
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_FALSE(compute_hole_chart(settings_input, drawing_input, argc, argv.data(), chart));
+        ASSERT_TRUE(chart.charted);
+        EXPECT_EQ(format_entity_records(chart.state.chart_list, chart.state.chart_count), golden);
+        const std::string bad_hole = "1 1 0 7 ByL ByL CIRCLE 0 NO C 0 0 0 0 nan 0 2 0 360\n";
+        EXPECT_TRUE(compute_hole_chart(settings_input, RunInput{nullptr, MemoryFile{bad_hole}},
+                                       argc, argv.data(), chart));
+        EXPECT_FALSE(chart.charted);
+    }
 }
 
 // Independent of the golden file: every hole mark ("MC" text) stands on the

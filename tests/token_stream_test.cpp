@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "entity/entity_file.hpp"
 #include "tests/support/test_support.hpp"
 #include "util/number_text.hpp"
 
@@ -104,6 +105,47 @@ TEST(TokenStream, OnePassNumbersEqualTheWholeTokenConversion) {
     std::string_view rest;
     EXPECT_FALSE(next_token(stream, rest));
     token_stream_close(stream);
+}
+
+// Bytes in memory read as the file holding them, however few bytes each
+// read hands over: the same tokens, cut flags and record counts.
+TEST(TokenStream, BytesInMemoryReadAsTheFile) {
+    std::mt19937_64 rng(20261208);
+    std::string text = "\xEF\xBB\xBF";
+    while (text.size() < 150000) {
+        text += random_token(rng) + random_space(rng);
+    }
+    testsupport::TempDrive drive;
+    const std::string path = (drive.work / "tokens.txt").string();
+    testsupport::write_file(path, text);
+    for (std::size_t piece : {SIZE_MAX, std::size_t{1}, std::size_t{7}, std::size_t{4099}}) {
+        SCOPED_TRACE(piece);
+        const MemoryFile memory{text, piece};
+        EXPECT_EQ(count_entity_lines(memory), count_entity_lines(path.c_str()));
+        TokenStream file;
+        TokenStream bytes;
+        token_stream_open(file, std::fopen(path.c_str(), "rb"));
+        token_stream_open(bytes, memory);
+        std::string_view a;
+        std::string_view b;
+        std::size_t n = 0;
+        for (bool more = true; more; ++n) {
+            // Every third token through the one-pass number path.
+            double x = 0.5;
+            double y = 0.5;
+            if (n % 3 == 0) {
+                read_real_field(file, x);
+                read_real_field(bytes, y);
+                ASSERT_EQ(std::memcmp(&x, &y, sizeof x), 0) << "token " << n;
+                continue;
+            }
+            more = next_token(file, a);
+            ASSERT_EQ(next_token(bytes, b), more) << "token " << n;
+            ASSERT_TRUE(!more || a == b) << "token " << n << ": " << a << " and " << b;
+        }
+        token_stream_close(file);
+        token_stream_close(bytes);
+    }
 }
 
 TEST(TokenStream, NumberAtTheVeryEndWithoutLineEnd) {

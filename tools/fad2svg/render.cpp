@@ -4,6 +4,7 @@
 #include <set>
 
 #include "entity/entity_file.hpp"
+#include "entity/token_stream.hpp"
 #include "tools/common/input_file.hpp"
 #include "tools/fad2svg/scene.hpp"
 #include "tools/fad2svg/svg_text.hpp"
@@ -34,37 +35,68 @@ std::string shown(const std::string& name) {
     return "'" + clean_utf8(name) + "'";
 }
 
+namespace {
+
+// The picture being drawn: the scene, the layers asked for and the notes
+// about what could not be drawn.
+struct Drawing {
+    Scene scene;
+    std::set<std::string> only_layers;
+    std::vector<std::string>& warnings;
+};
+
+// Draws one input over the ones before; read tells whether it held records.
+void draw_input(Drawing& d, const std::string& name, bool read, const EntityList& list, int count) {
+    if (!read) {
+        d.warnings.push_back(shown(name) + " holds no entities");
+        d.scene.files.push_back(display_name(name));
+        return;
+    }
+    FileReport report;
+    add_file_entities(d.scene, display_name(name), list, count, d.only_layers, report);
+    if (report.skipped > 0) {
+        d.warnings.push_back(shown(name) + ": " + std::to_string(report.skipped) +
+                             (report.skipped == 1 ? " entity" : " entities") +
+                             " of an unknown kind or with unusable numbers not drawn");
+    }
+}
+
+std::string finish_drawing(Drawing& d, const Options& options) {
+    for (const std::string& layer : options.layers) {
+        if (d.scene.layers_seen.count(layer) == 0) {
+            d.warnings.push_back("no entity is on layer " + shown(layer));
+        }
+    }
+    if (d.scene.shape_count == 0) {
+        d.warnings.push_back("nothing to draw");
+    }
+    return write_svg(d.scene, SvgStyle{options.background, options.width});
+}
+
+}  // namespace
+
 bool render_files(const Options& options, std::string& svg, std::vector<std::string>& warnings,
                   std::string& error) {
-    Scene scene;
-    const std::set<std::string> only_layers(options.layers.begin(), options.layers.end());
+    Drawing d{Scene{}, {options.layers.begin(), options.layers.end()}, warnings};
     for (const std::string& path : options.inputs) {
         if (!check_readable(path, error)) {
             return false;
         }
         EntityList list;
         int count = 0;
-        if (!read_entity_file(path.c_str(), list, count)) {
-            warnings.push_back(shown(path) + " holds no entities");
-            scene.files.push_back(display_name(path));
-            continue;
-        }
-        FileReport report;
-        add_file_entities(scene, display_name(path), list, count, only_layers, report);
-        if (report.skipped > 0) {
-            warnings.push_back(shown(path) + ": " + std::to_string(report.skipped) +
-                               (report.skipped == 1 ? " entity" : " entities") +
-                               " of an unknown kind or with unusable numbers not drawn");
-        }
+        const bool read = read_entity_file(path.c_str(), list, count);
+        draw_input(d, path, read, list, count);
     }
-    for (const std::string& layer : options.layers) {
-        if (scene.layers_seen.count(layer) == 0) {
-            warnings.push_back("no entity is on layer " + shown(layer));
-        }
-    }
-    if (scene.shape_count == 0) {
-        warnings.push_back("nothing to draw");
-    }
-    svg = write_svg(scene, SvgStyle{options.background, options.width});
+    svg = finish_drawing(d, options);
     return true;
+}
+
+std::string render_bytes(const Options& options, const std::string& name, std::string_view bytes,
+                         std::vector<std::string>& warnings) {
+    Drawing d{Scene{}, {options.layers.begin(), options.layers.end()}, warnings};
+    EntityList list;
+    int count = 0;
+    const bool read = read_entity_file(MemoryFile{bytes}, list, count);
+    draw_input(d, name, read, list, count);
+    return finish_drawing(d, options);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tools/fad2svg/options.hpp"
@@ -12,6 +13,11 @@
 // about what could not be drawn.
 bool render_files(const Options& options, std::string& svg, std::vector<std::string>& warnings,
                   std::string& error);
+
+// Draws the bytes as the one input, as if they were a file of that name,
+// without reading any file; the options' inputs are not looked at.
+std::string render_bytes(const Options& options, const std::string& name, std::string_view bytes,
+                         std::vector<std::string>& warnings);
 
 // A path or name as it can be shown in a one-line message: quoted, its bytes
 // made valid UTF-8 and its control characters replaced.
