@@ -188,36 +188,6 @@ std::FILE* create_unique_file(const std::string& prefix, const std::string& suff
     });
 }
 
-std::FILE* create_scratch_file() {
-#ifdef _WIN32
-    // The C library's tmpfile creates its file in the root of the current
-    // drive, where a user without administrator rights may create none: the
-    // user's temporary folder instead, the file removed by the system when
-    // it is closed or the program ends.
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-    if (ec) {
-        errno = ENOENT;
-        return nullptr;
-    }
-    std::string name;
-    return create_under_unique_name(
-        utf8_name(folder / "holechart-"), ".tmp", name, [](const std::string& candidate) {
-            const int fd = _wopen(wide_text(candidate).c_str(),
-                                  _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT |
-                                      _O_TEMPORARY | _O_SHORT_LIVED,
-                                  _S_IREAD | _S_IWRITE);
-            std::FILE* file = fd < 0 ? nullptr : _fdopen(fd, "w+b");
-            if (fd >= 0 && file == nullptr) {
-                _close(fd);
-            }
-            return file;
-        });
-#else
-    return std::tmpfile();
-#endif
-}
-
 void remove_file_or_link(const std::string& path) {
 #ifdef _WIN32
     if (stands_as_regular_file(path)) {

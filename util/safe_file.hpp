@@ -36,11 +36,6 @@ std::FILE* create_new_file(const std::string& path, bool text, FileIdentity& ide
 std::FILE* create_unique_file(const std::string& prefix, const std::string& suffix, bool text,
                               std::string& name, FileIdentity& identity);
 
-// A new, empty file for writing and reading back, removed when it is closed
-// or the program ends: std::tmpfile, except on Windows (see there). Null,
-// with errno set, when none can be made.
-std::FILE* create_scratch_file();
-
 // Removes what stands at path when it is a regular file or a link (a link is
 // removed itself, never what it points at). A folder, FIFO or device stays.
 void remove_file_or_link(const std::string& path);

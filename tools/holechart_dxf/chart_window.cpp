@@ -70,9 +70,7 @@ bool chart_pass(const ChartSettings& settings, const double numbers[6],
     }
     state.earlier_rows = earlier;
     EntityList records;
-    if (!read_exchange_lines(holes, records, error)) {
-        return false;
-    }
+    read_exchange_lines(holes, records);
     const ChartOutcome outcome = chart_the_drawing(state, records, static_cast<int>(holes.size()));
     holes_found = outcome != ChartOutcome::no_holes;
     if (const std::optional<RunError> run_error = run_error_of(outcome)) {

@@ -9,7 +9,6 @@
 #include "entity/entity_file.hpp"
 #include "entity/token_stream.hpp"
 #include "geometry/geometry.hpp"
-#include "util/safe_file.hpp"
 
 namespace {
 
@@ -168,30 +167,17 @@ std::string dimension_record(const RecordHead& head, const DimensionValues& d) {
     return out;
 }
 
-bool read_exchange_lines(const std::vector<std::string>& lines, EntityList& list,
-                         std::string& error) {
-    std::FILE* file = create_scratch_file();
-    if (file == nullptr) {
-        error = std::string("cannot make a scratch file: ") + std::strerror(errno);
-        return false;
-    }
-    bool ok = true;
+void read_exchange_lines(const std::vector<std::string>& lines, EntityList& list) {
+    std::string text;
     for (const std::string& line : lines) {
-        ok = ok && std::fputs(line.c_str(), file) >= 0 && std::fputc('\n', file) != EOF;
+        text.append(line).push_back('\n');
     }
-    if (!ok || std::fflush(file) != 0) {
-        error = std::string("cannot write a scratch file: ") + std::strerror(errno);
-        std::fclose(file);
-        return false;
-    }
-    std::rewind(file);
     const int count = static_cast<int>(lines.size());
     list = entity_list_create(count + 10);
     TokenStream stream;
-    token_stream_open(stream, file);
+    token_stream_open(stream, MemoryFile{text});
     for (int i = 0; i < count; ++i) {
         read_entity_record(stream, list[static_cast<std::size_t>(i)]);
     }
     token_stream_close(stream);
-    return true;
 }

@@ -46,6 +46,4 @@ std::string dimension_record(const RecordHead& head, const DimensionValues& d);
 // Reads the lines (one record each, without line ends) with the exchange
 // file reader into a list made as the reader makes it: the first
 // lines.size() records filled, ten defaulted records and a spare after them.
-// Returns false with a one-line reason when no scratch file can be had.
-bool read_exchange_lines(const std::vector<std::string>& lines, EntityList& list,
-                         std::string& error);
+void read_exchange_lines(const std::vector<std::string>& lines, EntityList& list);
