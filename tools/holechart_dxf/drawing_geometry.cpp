@@ -168,9 +168,9 @@ namespace {
 
 Inherited inherit_from(const ShapeHead& h, const Inherited* parent) {
     Inherited i;
-    i.layer = h.head.layer;
+    i.layer = &h.head.layer;
     i.layer_color = h.layer_color;
-    i.layer_line_type = h.layer_line_type;
+    i.layer_line_type = &h.layer_line_type;
     if (parent != nullptr && h.layer_zero) {
         i.layer = parent->layer;
         i.layer_color = parent->layer_color;
@@ -182,7 +182,7 @@ Inherited inherit_from(const ShapeHead& h, const Inherited* parent) {
     } else if (h.color_by_layer) {
         i.color = i.layer_color;
     }
-    i.line_style = h.head.line_style;
+    i.line_style = &h.head.line_style;
     if (parent != nullptr && h.line_type_by_block) {
         i.line_style = parent->line_style;
     } else if (h.line_type_by_layer) {
@@ -201,9 +201,9 @@ RecordHead DrawingGeometry::resolved_head(const RoundItem& item,
         return r;
     }
     const Inherited i = inherit_from(h, &placed.inherited[static_cast<std::size_t>(item.inherit)]);
-    r.layer = i.layer;
+    r.layer = *i.layer;
     r.color = i.color;
-    r.line_style = i.line_style;
+    r.line_style = *i.line_style;
     return r;
 }
 
@@ -391,11 +391,7 @@ PlacedDrawing DrawingGeometry::place(double budget) const {
 }
 
 double PlacedDrawing::bytes() const {
-    // What each inherited entry's texts take besides the entry: a layer
-    // name and a line type of a few dozen characters each.
-    constexpr double kInheritedTexts = 64.0;
-    return static_cast<double>(rounds.capacity() * sizeof(RoundItem) +
-                               segments.capacity() * sizeof(BulgeSegment) +
-                               ends.capacity() * sizeof(EndPoint)) +
-           static_cast<double>(inherited.capacity()) * (sizeof(Inherited) + kInheritedTexts);
+    return static_cast<double>(
+        rounds.capacity() * sizeof(RoundItem) + segments.capacity() * sizeof(BulgeSegment) +
+        ends.capacity() * sizeof(EndPoint) + inherited.capacity() * sizeof(Inherited));
 }

@@ -125,11 +125,12 @@ struct BulgeSegment {
 
 // What a placed entity takes from the references above it.
 struct Inherited {
-    std::string layer;
+    // Texts of the geometry's heads, which outlive every placing.
+    const std::string* layer = nullptr;
     int color = 7;
-    std::string line_style;
+    const std::string* line_style = nullptr;
     int layer_color = 7;
-    std::string layer_line_type;
+    const std::string* layer_line_type = nullptr;
 };
 
 // The two ends of each line, arc, segment and open curve lie side by side:
