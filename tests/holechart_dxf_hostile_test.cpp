@@ -87,6 +87,15 @@ INSTANTIATE_TEST_SUITE_P(
                     {},
                     1,
                     "line 14: 'abc' is no number (group code 40 of the CIRCLE of line 5)"},
+        HostileCase{"unused_value_no_number",
+                    {},
+                    1,
+                    "line 18: '1EED' is no number (group code 1040 of the CIRCLE of line 5)"},
+        HostileCase{"header_variable_without_value",
+                    {},
+                    1,
+                    "line 5: the header variable $ACADVER has no value"},
+        HostileCase{"entity_in_header", {}, 1, "line 9: CIRCLE inside the HEADER section"},
         // What other programs need to read the drawing back.
         HostileCase{
             "entities_without_endsec", {}, 1, "the ENTITIES section of line 1 has no ENDSEC"},

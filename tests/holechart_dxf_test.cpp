@@ -843,6 +843,27 @@ TEST(DxfChartWindow, DefaultTextHeightsByUnitsAndSize) {
     }
 }
 
+std::string minimal_dxf(const std::string& entities);
+
+// A layer that the drawing uses without defining it has the line type a new
+// layer gets, so a hole on the chart's own layer keeps its type once the
+// chart has added that layer to the table.
+TEST(DxfOutput, AHoleOnAnUndefinedLayerIsOfTheTypeItKeepsOnceTheLayerIsAdded) {
+    TempDrive drive;
+    const std::string tables =
+        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\n0\n 70\n0\n"
+        " 62\n7\n  6\nContinuous\n  0\nENDTAB\n  0\nENDSEC\n";
+    const std::string on_layer_0 = "  0\nCIRCLE\n  8\n0\n 10\n0\n 20\n0\n 40\n2\n";
+    const std::string on_chart_layer = "  0\nCIRCLE\n  8\nHoleChart\n 10\n10\n 20\n0\n 40\n2\n";
+    write_file(drive.root / "in.dxf", tables + minimal_dxf(on_layer_0 + on_chart_layer));
+    ASSERT_EQ(run_bridge(drive.root, {"in.dxf", "once.dxf", "--table", "once.csv"}).exit_code, 0);
+    ASSERT_EQ(run_bridge(drive.root, {"once.dxf", "twice.dxf", "--table", "twice.csv"}).exit_code,
+              0);
+    const std::string once = read_file(drive.root / "once.csv");
+    EXPECT_NE(once.find("1,0.000,0.000,1,2,"), std::string::npos) << once;
+    EXPECT_EQ(read_file(drive.root / "twice.csv"), once);
+}
+
 TEST(DxfOutput, ARerunReplacesItsOwnChartAndKeepsEverythingElse) {
     TempDrive drive;
     const fs::path input = kData / "rounds.dxf";
@@ -1252,7 +1273,7 @@ TEST(DxfKeepNumbers, ChartDataThatCannotBeTrustedIsNumberedAfreshWithANote) {
         {"2.0", "it gives the number 2 to two holes"},
         {"0.0", "it numbers a hole 0, outside 1 to 1000000"},
         {"1000001.0", "outside 1 to 1000000"},
-        {"one", "does not read as a row"},
+        {"1.5", "does not read as a row"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.number);

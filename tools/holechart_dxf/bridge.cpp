@@ -171,9 +171,9 @@ bool with_chart(const DxfOptions& options, DxfDrawing& drawing, Charted& charted
         return false;
     }
     result.drawing = splice_chart(drawing.bytes, drawing.layout, insertions);
-    result.summary = said + (charted.kept_numbers.empty()
-                                 ? ""
-                                 : numbering_text(charted.state.listing.numbering));
+    result.summary =
+        said +
+        (charted.kept_numbers.empty() ? "" : numbering_text(charted.state.listing.numbering));
     return true;
 }
 

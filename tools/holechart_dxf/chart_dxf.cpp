@@ -148,7 +148,7 @@ void write_layer(DxfText& dxf, DxfLayout& layout, const char* name, int color) {
     dxf.pair(2, name);
     dxf.integer(70, 0);
     dxf.integer(62, color == 0 ? 1 : color);
-    dxf.pair(6, "Continuous");
+    dxf.pair(6, kNewLayerLineType);
     // Readers from R2000 on want every layer to name a plot style.
     if (!layout.plot_style_handle.empty()) {
         dxf.pair(390, layout.plot_style_handle);

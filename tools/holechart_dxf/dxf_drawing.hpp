@@ -22,6 +22,12 @@ constexpr const char* kTagApplication = "HOLECHART";
 // are marked, so that a later run finds and replaces them.
 constexpr const char* kChartApplication = "HOLECHART_CHART";
 
+// The line type of a layer that names none, or that the drawing uses without
+// defining it: what CAD programs give a layer they create, and what the
+// chart's own layer is written with. Holes on such a layer then keep their
+// type when the chart adds its layer to the table.
+constexpr const char* kNewLayerLineType = "Continuous";
+
 // What adding entities to the file needs to know about it. Offsets are byte
 // offsets into the file as read.
 struct DxfLayout {

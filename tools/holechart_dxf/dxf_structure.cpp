@@ -36,6 +36,17 @@ bool DxfStructure::take_pair(int code, std::string_view value, std::size_t line,
         first_pair_seen_ = true;
         starts_like_dxf_ = code == 0 && value == "SECTION";
     }
+    if (!value_fits_code(code, value)) {
+        error = at_line(line + 1) + ": '" + shown_value(value) + "' is no number (group code " +
+                std::to_string(code) +
+                (type_.empty() ? ""
+                               : " of the " + shown_value(type_) + " of " + at_line(object_line_)) +
+                ")";
+        return false;
+    }
+    if (section_ == "HEADER" && !check_header(code, value, line, error)) {
+        return false;
+    }
     if (code == 0) {
         if (!check_sequence(value, line, error)) {
             return false;
@@ -154,6 +165,25 @@ bool DxfStructure::finish(std::string& error) const {
                 at_line(section_line_) + " has no ENDSEC";
         return false;
     }
+    return true;
+}
+
+bool DxfStructure::check_header(int code, std::string_view value, std::size_t line,
+                                std::string& error) {
+    if ((code == 0 || code == 9) && !header_variable_valued_) {
+        error = at_line(header_variable_line_) + ": the header variable " +
+                shown_value(header_variable_) + " has no value";
+        return false;
+    }
+    if (code == 0 && value != "ENDSEC") {
+        error = at_line(line) + ": " + shown_value(value) +
+                " inside the HEADER section, which holds only variables";
+        return false;
+    }
+    if (code == 9) {
+        header_variable_line_ = line;
+    }
+    header_variable_valued_ = code != 9;
     return true;
 }
 

@@ -2,8 +2,9 @@
 // section and table being read, the object each pair belongs to, the header
 // variables the mapping reads, and the places in the file where the chart
 // goes. It also checks what a DXF reader needs to read the file back: every
-// section closed by ENDSEC before the next begins, no ENDTAB without its
-// TABLE, and every sequence of vertices or attributes closed by SEQEND.
+// section closed by ENDSEC before the next begins, a header of variables
+// that each have a value, no ENDTAB without its TABLE, and every sequence of
+// vertices or attributes closed by SEQEND.
 #pragma once
 
 #include <cstddef>
@@ -56,6 +57,7 @@ class DxfStructure {
     PairEvent take_object_start(std::string_view type, std::size_t line, std::string& error);
     bool check_sequence(std::string_view type, std::size_t line, std::string& error);
     void take_header_pair(int code, std::string_view value, PairEvent& event);
+    bool check_header(int code, std::string_view value, std::size_t line, std::string& error);
     void take_object_pair(int code, std::string_view value);
 
     bool first_pair_seen_ = false;
@@ -83,6 +85,8 @@ class DxfStructure {
     std::size_t sequence_line_ = 0;
 
     std::string header_variable_;
+    std::size_t header_variable_line_ = 0;
+    bool header_variable_valued_ = true;
     DxfHeader header_;
     unsigned long long highest_handle_ = 0;
     std::string layer_table_handle_;

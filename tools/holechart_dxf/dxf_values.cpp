@@ -67,6 +67,82 @@ bool int_value(std::string_view text, int& value) {
     return true;
 }
 
+namespace {
+
+enum class CodeType { text, integer, real };
+
+CodeType code_type(int code) {
+    struct Range {
+        int first;
+        int last;
+        CodeType type;
+    };
+    static constexpr Range kNumberCodes[] = {
+        {10, 59, CodeType::real},      {60, 79, CodeType::integer},
+        {90, 99, CodeType::integer},   {110, 149, CodeType::real},
+        {160, 179, CodeType::integer}, {210, 239, CodeType::real},
+        {270, 299, CodeType::integer}, {370, 389, CodeType::integer},
+        {400, 409, CodeType::integer}, {420, 429, CodeType::integer},
+        {440, 459, CodeType::integer}, {460, 469, CodeType::real},
+        {1010, 1059, CodeType::real},  {1060, 1071, CodeType::integer},
+    };
+    for (const Range& range : kNumberCodes) {
+        if (code < range.first) {
+            break;
+        }
+        if (code <= range.last) {
+            return range.type;
+        }
+    }
+    return CodeType::text;
+}
+
+std::size_t skip_digits(std::string_view text, std::size_t i) {
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        ++i;
+    }
+    return i;
+}
+
+// A decimal number in the form every reader takes: sign, digits with one
+// decimal point (or comma) and an exponent. Cheaper than converting it,
+// which the values the bridge uses get anyway.
+bool decimal_form(std::string_view text) {
+    std::size_t i = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    const std::size_t whole = skip_digits(text, i);
+    std::size_t end = whole;
+    if (end < text.size() && (text[end] == '.' || text[end] == ',')) {
+        end = skip_digits(text, end + 1);
+    }
+    if (end == i || (end == i + 1 && whole == i)) {
+        return false;  // no digit on either side of the point
+    }
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        std::size_t e = end + 1;
+        e += e < text.size() && (text[e] == '-' || text[e] == '+') ? 1 : 0;
+        end = skip_digits(text, e);
+        if (end == e) {
+            return false;
+        }
+    }
+    return end == text.size();
+}
+
+}  // namespace
+
+bool value_fits_code(int code, std::string_view text) {
+    int unused = 0;
+    switch (code_type(code)) {
+        case CodeType::integer:
+            return int_value(text, unused);
+        case CodeType::real:
+            return decimal_form(text);
+        case CodeType::text:
+            break;
+    }
+    return true;
+}
+
 bool handle_value(std::string_view text, unsigned long long& value) {
     if (text.empty()) {
         return false;

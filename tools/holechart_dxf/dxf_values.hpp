@@ -19,6 +19,13 @@ bool real_value(std::string_view text, double& value);
 // the value is held at +-2147483647, so that its negation is an int too.
 bool int_value(std::string_view text, int& value);
 
+// Whether a value has the form its group code asks for: decimal digits for
+// the integer codes, a decimal number for the real ones, anything for the
+// others. Every value is checked, used or not: another reader converts each
+// by its code and refuses the whole file for one that does not convert, so
+// a drawing that passes here must not hold one.
+bool value_fits_code(int code, std::string_view text);
+
 // A handle: hexadecimal digits of a number of at most 64 bits.
 bool handle_value(std::string_view text, unsigned long long& value);
 

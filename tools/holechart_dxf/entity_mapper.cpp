@@ -152,8 +152,8 @@ bool EntityMapper::map_structure_kind(std::string& error) {
             return error.empty();
         }
         if (!layer.name.empty()) {
-            layers_[dxf_upper(layer.name)] =
-                LayerStyle{plain_color(layer.color), token_text(layer.line_type, "ByL")};
+            layers_[dxf_upper(layer.name)] = LayerStyle{
+                plain_color(layer.color), token_text(layer.line_type, kNewLayerLineType)};
         }
         return true;
     }
@@ -222,7 +222,7 @@ ShapeHead EntityMapper::head_of(const EntityCommon& common, bool numbered) {
 
     const auto layer = layers_.find(layer_name);
     shape.layer_color = layer != layers_.end() ? layer->second.color : kDefaultColor;
-    shape.layer_line_type = layer != layers_.end() ? layer->second.line_type : "ByL";
+    shape.layer_line_type = layer != layers_.end() ? layer->second.line_type : kNewLayerLineType;
     if (common.color == kColorByLayer) {
         head.color = shape.layer_color;
         shape.color_by_layer = true;

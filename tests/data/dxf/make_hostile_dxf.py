@@ -101,6 +101,12 @@ def cases():
         "zero_scales": drawing(
             insert("HOLE", 10, 10, (41, 0), (42, 0)), block("HOLE", circle(0, 0, 2))),
         "radius_no_number": drawing(circle(10, 10, "abc")),
+        # Every value must fit its code, also one the bridge does not use:
+        # other readers convert them all.
+        "unused_value_no_number": drawing(circle(10, 10, 2, (1001, "OTHER"), (1040, "1EED"))),
+        "header_variable_without_value": drawing(
+            three, header=pairs((9, "$ACADVER"), (9, "$INSUNITS"), (70, 4))),
+        "entity_in_header": drawing(three, header=pairs((9, "$INSUNITS"), (70, 4)) + circle(1, 1, 1)),
         # Structure a reader needs to read the drawing back.
         "entities_without_endsec": drawing(three).replace(pairs((0, "ENDSEC")), ""),
         "polyline_without_seqend": drawing(pairs(
