@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tools/holechart_dxf/bridge.hpp"
+#include "tools/holechart_dxf/chart_dxf.hpp"
 
 namespace {
 
@@ -39,9 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         return 0;
     }
     // OUT.dxf must read back, and charting it again replaces the chart with
-    // the same one.
+    // the same one. Only a file whose handles reach the end of their range
+    // may have room for one chart but not for the next: the earlier chart's
+    // handles are still taken while the new one is made.
     BridgeResult second;
-    if (!run_bridge(options, first.drawing, second, error) || second.table != first.table) {
+    if (!run_bridge(options, first.drawing, second, error)) {
+        if (error.find(kHandlesExhausted) == std::string::npos) {
+            std::abort();
+        }
+    } else if (second.table != first.table) {
         std::abort();
     }
     return 0;

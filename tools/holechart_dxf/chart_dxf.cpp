@@ -201,7 +201,7 @@ bool format_chart_dxf(const RunState& state, DxfLayout& layout, ChartInsertions&
     // handle, and the seed after them must still be one.
     const unsigned long long needed = static_cast<unsigned long long>(state.chart_count) + 3;
     if (layout.handles && (layout.next_handle == 0 || layout.next_handle > ULLONG_MAX - needed)) {
-        error = "its handles run up to FFFFFFFFFFFFFFFF: none are left for the chart's " +
+        error = std::string(kHandlesExhausted) + ": none are left for the chart's " +
                 std::to_string(state.chart_count) + " entities";
         return false;
     }

@@ -17,6 +17,9 @@ struct ChartInsertions {
     std::string handseed;      // replaces the pair that holds $HANDSEED
 };
 
+// How the reason begins when the file's handles leave too few for the chart.
+constexpr const char* kHandlesExhausted = "its handles run up to FFFFFFFFFFFFFFFF";
+
 // Takes handles from layout.next_handle and moves it past them. Returns
 // false with a one-line reason when the file's handles leave too few for
 // the chart.
