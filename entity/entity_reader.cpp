@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "entity/entity_file.hpp"
+#include "entity/record_layout.hpp"
 #include "entity/token_stream.hpp"
 #include "geometry/geometry.hpp"
 #include "util/file_probe.hpp"
@@ -20,82 +21,6 @@ constexpr int64_t kReadChunkChars = 511;
 int64_t reads_for_line(int64_t length) {
     return (length + kReadChunkChars - 1) / kReadChunkChars;
 }
-
-void read_point(TokenStream& s, Point& p) {
-    read_real_field(s, p.x);
-    read_real_field(s, p.y);
-}
-
-void derive_line_params(EntityRecord& r) {
-    const LineParams params = compute_line_params(r.p1.x, r.p1.y, r.p2.x, r.p2.y);
-    r.angle = params.angle;
-    r.slope = params.slope;
-    r.intercept = params.intercept;
-}
-
-void wrap_start_angle(EntityRecord& r) {
-    if (compare_reals_tol(r.start_angle, 360.0) == 0) {
-        r.start_angle = 0.0;
-    }
-}
-
-void read_arc_body(TokenStream& s, EntityRecord& r) {
-    read_point(s, r.p1);
-    read_point(s, r.p2);
-    read_point(s, r.center);
-    read_real_field(s, r.radius);
-    read_real_field(s, r.start_angle);
-    read_real_field(s, r.end_angle);
-
-    wrap_start_angle(r);
-    r.sweep = compute_sweep(r.start_angle, r.end_angle);
-    derive_line_params(r);
-    if (r.sweep < 1e-7) {
-        r.sweep = 360.0;
-    }
-}
-
-void read_polyline_body(TokenStream& s, EntityRecord& r) {
-    read_point(s, r.p1);
-    if (has_shape(r, "L")) {
-        read_point(s, r.p2);
-        read_real_field(s, r.seg_a);
-        read_real_field(s, r.seg_b);
-        derive_line_params(r);
-    } else if (has_shape(r, "C") || has_shape(r, "A")) {
-        read_point(s, r.p2);
-        read_real_field(s, r.seg_a);
-        read_real_field(s, r.seg_b);
-        read_point(s, r.center);
-        read_real_field(s, r.radius);
-        read_real_field(s, r.start_angle);
-        read_real_field(s, r.end_angle);
-        // An arc segment keeps a sweep between 1e-8 and 1e-7: unlike a
-        // plain arc it gets no second floor.
-        wrap_start_angle(r);
-        derive_line_params(r);
-        r.sweep = compute_sweep(r.start_angle, r.end_angle);
-    }
-}
-
-void read_dimension_body(TokenStream& s, EntityRecord& r) {
-    read_int_field(s, r.dim_type);
-    read_text_field(s, r.dim_style);
-    read_point(s, r.p1);
-    read_point(s, r.p2);
-    read_point(s, r.p4);
-    read_point(s, r.p5);
-    for (double& value : r.dim_box) {
-        read_real_field(s, value);
-    }
-    read_point(s, r.p6);
-    read_real_field(s, r.angle);
-    read_text_field(s, r.text);
-}
-
-}  // namespace
-
-namespace {
 
 // Counts the records of a file fed to it in chunks of any size: the
 // characters of the current line as text mode sees them, where a CR
@@ -167,77 +92,20 @@ int64_t count_entity_lines(const MemoryFile& memory) {
 }
 
 void read_entity_head(TokenStream& s, EntityRecord& r) {
-    read_int_field(s, r.id);
-    read_text_field(s, r.handle);
-    read_text_field(s, r.layer);
-    read_int_field(s, r.color);
-    read_text_field(s, r.line_type);
-    read_text_field(s, r.line_style);
-    read_text_field(s, r.kind);
-    read_real_field(s, r.weight);
-    read_text_field(s, r.tag);
-    read_text_field(s, r.shape);
+    record_layout::Head::read(s, r);
 }
 
 void read_entity_body(TokenStream& s, EntityRecord& r) {
-    if (has_kind(r, "MTEXT") || has_kind(r, "TEXT")) {
-        read_point(s, r.p1);
-        read_real_field(s, r.text_height);
-        read_real_field(s, r.angle);
-        read_text_field(s, r.justify);
-        read_text_field(s, r.text);
-    } else if (has_kind(r, "LINE")) {
-        read_point(s, r.p1);
-        read_point(s, r.p2);
-        derive_line_params(r);
-    } else if (has_kind(r, "ARC") || has_kind(r, "CIRCLE")) {
-        read_arc_body(s, r);
-    } else if (has_kind(r, "POINT")) {
-        read_point(s, r.p1);
-        read_int_field(s, r.point_mode);
-        read_real_field(s, r.point_size);
-    } else if (has_kind(r, "PLINE")) {
-        read_polyline_body(s, r);
-    } else if (has_kind(r, "DIMENSION")) {
-        read_dimension_body(s, r);
-    } else if (has_kind(r, "SOLID")) {
-        read_point(s, r.p1);
-        read_point(s, r.p2);
-        read_point(s, r.center);
-        read_point(s, r.p4);
-    }
+    record_layout::visit_body(r, [&](auto body) { decltype(body)::read(s, r); });
+    // The flags start cleared on every record read; mark3 is left as it
+    // was, as it always has been: nothing in the run reads it.
     r.mark = 0;
     r.mark2 = 0;
     r.mark4 = 0;
 }
 
 std::size_t entity_body_tokens(const EntityRecord& head) {
-    // One token per field that read_entity_body reads for the kind.
-    if (has_kind(head, "MTEXT") || has_kind(head, "TEXT")) {
-        return 6;
-    }
-    if (has_kind(head, "LINE")) {
-        return 4;
-    }
-    if (has_kind(head, "ARC") || has_kind(head, "CIRCLE")) {
-        return 9;
-    }
-    if (has_kind(head, "POINT")) {
-        return 4;
-    }
-    if (has_kind(head, "PLINE")) {
-        if (has_shape(head, "L")) {
-            return 6;
-        }
-        return has_shape(head, "C") || has_shape(head, "A") ? 11 : 2;
-    }
-    if (has_kind(head, "DIMENSION")) {
-        return 18;
-    }
-    if (has_kind(head, "SOLID")) {
-        return 8;
-    }
-    return 0;
+    return record_layout::visit_body(head, [](auto body) { return decltype(body)::tokens; });
 }
 
 void read_entity_record(TokenStream& s, EntityRecord& r) {

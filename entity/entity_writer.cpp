@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "entity/entity_file.hpp"
+#include "entity/record_layout.hpp"
 #include "geometry/geometry.hpp"
 #include "util/fixed_text.hpp"
 #include "util/number_text.hpp"
@@ -10,136 +11,24 @@
 
 namespace {
 
-// Above this sweep an arc is written as a full circle.
-constexpr double kFullCircleSweep = 359.999999;
-
 // Output goes to the file in blocks of about this size.
 constexpr std::size_t kFlushSize = 1 << 20;
-
-void put_real(std::string& out, double value) {
-    append_fixed(out, value, 12);
-    out.push_back(' ');
-}
-
-void put_point(std::string& out, Point p) {
-    put_real(out, p.x);
-    put_real(out, p.y);
-}
-
-void put_text(std::string& out, const char* text) {
-    out.append(text);
-    out.push_back(' ');
-}
-
-void put_int(std::string& out, int32_t value) {
-    append_int(out, value);
-    out.push_back(' ');
-}
-
-// The last token of a line is followed by the line end instead of a blank.
-void end_line(std::string& out) {
-    out.back() = '\n';
-}
-
-void recompute_end_angle(EntityRecord& r) {
-    r.end_angle = r.start_angle + r.sweep;
-    if (r.end_angle > 360.0) {
-        r.end_angle = r.end_angle - 360.0;
-    }
-}
 
 }  // namespace
 
 void format_entity_record(EntityRecord& r, std::string& out) {
+    // Colour 0 is never written out: it has always gone out as 1.
     if (r.color == 0) {
         r.color = 1;
     }
-    put_int(out, r.id);
-    put_text(out, r.handle);
-    put_text(out, r.layer);
-    put_int(out, r.color);
-    put_text(out, r.line_type);
-    put_text(out, r.line_style);
-
-    const bool arc_kind = has_kind(r, "ARC") || has_kind(r, "CIRCLE");
-    Point first = r.p1;
-    Point second = r.p2;
-    if (arc_kind) {
-        const PointPair ends =
-            compute_arc_end_points(r.center.x, r.center.y, r.radius, r.start_angle, r.sweep);
-        first = Point{ends.sx, ends.sy};
-        second = Point{ends.ex, ends.ey};
-        put_text(out, r.sweep > kFullCircleSweep ? "CIRCLE" : "ARC");
-    } else {
-        put_text(out, r.kind);
-    }
-
-    append_fixed(out, r.weight, 0);
-    out.push_back(' ');
-    put_text(out, r.tag);
-    if (has_shape(r, "A") || has_shape(r, "C")) {
-        put_text(out, r.sweep > kFullCircleSweep ? "C" : "A");
-    } else {
-        put_text(out, r.shape);
-    }
-
-    if (has_kind(r, "MTEXT") || has_kind(r, "TEXT")) {
-        put_point(out, r.p1);
-        put_real(out, r.text_height);
-        put_real(out, r.angle);
-        put_text(out, r.justify);
-        put_text(out, r.text);
-    } else if (has_kind(r, "LINE")) {
-        put_point(out, first);
-        put_point(out, second);
-    } else if (arc_kind) {
-        recompute_end_angle(r);
-        put_point(out, first);
-        put_point(out, second);
-        put_point(out, r.center);
-        put_real(out, r.radius);
-        put_real(out, r.start_angle);
-        put_real(out, r.end_angle);
-    } else if (has_kind(r, "POINT")) {
-        put_point(out, r.p1);
-        put_int(out, r.point_mode);
-        put_real(out, r.point_size);
-    } else if (has_kind(r, "PLINE")) {
-        put_point(out, r.p1);
-        put_point(out, r.p2);
-        if (has_shape(r, "L")) {
-            put_real(out, r.seg_a);
-            put_real(out, r.seg_b);
-        } else {
-            recompute_end_angle(r);
-            put_real(out, r.seg_a);
-            put_real(out, r.seg_b);
-            put_point(out, r.center);
-            put_real(out, r.radius);
-            put_real(out, r.start_angle);
-            put_real(out, r.end_angle);
-        }
-    } else if (has_kind(r, "DIMENSION")) {
-        put_int(out, r.dim_type);
-        put_text(out, r.dim_style);
-        put_point(out, r.p1);
-        put_point(out, r.p2);
-        put_point(out, r.p4);
-        put_point(out, r.p5);
-        for (double value : r.dim_box) {
-            put_real(out, value);
-        }
-        put_point(out, r.p6);
-        put_real(out, r.angle);
-        put_text(out, r.text);
-    } else if (has_kind(r, "SOLID")) {
-        put_point(out, r.p1);
-        put_point(out, r.p2);
-        put_point(out, r.center);
-        put_point(out, r.p4);
-    }
-    // A record of an unknown kind ends after its head, on a line of its own.
-    end_line(out);
+    record_layout::visit_body(r, [&](auto body) {
+        using Written = typename decltype(body)::Written;
+        record_layout::Head::write(r, out);
+        Written::write(r, out);
+    });
+    // The last token of a line is followed by the line end instead of a
+    // blank; a record of an unknown kind ends after its head.
+    out.back() = '\n';
 }
 
 namespace {
