@@ -1,7 +1,16 @@
 // The chart's nominal lengths. Each is drawn as the length divided by the
-// run's unit_factor, in one division, so the chart has this size at a text
-// height of 2.5 and scales with the text height.
+// run's unit_factor, in one division, so the chart has this size at the
+// nominal text height and scales with the text height.
 #pragma once
+
+// The text height at which the chart has its nominal size, and the chart's
+// text height when the settings give none.
+constexpr double kNominalTextHeight = 2.5;
+
+// The run's unit_factor for a chart text height.
+inline double chart_unit_factor(double text_height) {
+    return kNominalTextHeight / text_height;
+}
 
 // A table column, from its left outer line to its right one.
 constexpr double kColumnWidth = 70.0;

@@ -73,7 +73,7 @@ std::string tapped_label(const HoleTypeRow& row, int k) {
 }  // namespace
 
 bool is_tapping_arc(double sweep) {
-    return 250.0 < sweep && sweep < 350.0;
+    return kTappingSweepLow < sweep && sweep < kTappingSweepHigh;
 }
 
 std::string thread_size_text(const HoleTypeRow& row, int arc) {

@@ -21,7 +21,10 @@ bool same_hole_type(const HoleTypeRow& a, const HoleTypeRow& b);
 constexpr double kValueFloor = 0.00001;
 
 // Whether an arc of this sweep, around a circle of the same position, is the
-// circle's thread: the circle is a tapped hole.
+// circle's thread: the circle is a tapped hole. A thread is drawn as three
+// quarters of a turn or so, so a sweep strictly between these bounds marks it.
+constexpr double kTappingSweepLow = 250.0;
+constexpr double kTappingSweepHigh = 350.0;
 bool is_tapping_arc(double sweep);
 
 // The thread size ("M6") that the label of a tapped hole shows, from its

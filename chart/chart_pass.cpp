@@ -9,6 +9,10 @@
 #include "chart/hole_type_table.hpp"
 #include "entity/entity_file.hpp"
 
+// The chart hangs from the window's right edge x2, between its top y2 and
+// bottom y1; x1 is never read. So x2 only needs to be the larger x, which
+// the clamp gives as a swap would, while y needs both ends in order. Kept as
+// it always was, so that x1 reads back as the user gave it.
 void normalise_window(ChartWindow& window) {
     if (window.x2 < window.x1) {
         window.x2 = window.x1;
@@ -34,7 +38,7 @@ bool start_run_state(RunState& state, const ChartSettings& settings, const doubl
     state.origin_y = numbers[5];
     normalise_window(state.window);
 
-    state.unit_factor = 2.5 / state.settings.chart_text_height;
+    state.unit_factor = chart_unit_factor(state.settings.chart_text_height);
     state.chart_count = 0;
     entity_list_reset(state.chart_list, 2);
     state.listing = ChartListing{};

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/chart_dimensions.hpp"
 #include "chart/hole_type_table.hpp"
 
 #include "entity/entity_record.hpp"
@@ -20,7 +21,7 @@ struct ChartSettings {
     char layer_name[kLayerNameSize] = "";
     int32_t layer_color = 0;
     char absolute_flag[kAbsoluteFlagSize] = "";
-    double chart_text_height = 2.5;
+    double chart_text_height = kNominalTextHeight;
 };
 
 // Command-line numbers 1 to 4 after normalisation: x2 >= x1, y2 >= y1.
@@ -73,7 +74,7 @@ struct ChartListing {
 struct RunState {
     ChartSettings settings;
     ChartWindow window;
-    double unit_factor = 1.0;  // 2.5 / chart_text_height
+    double unit_factor = 1.0;  // chart_unit_factor(chart_text_height)
     double origin_x = 0.0;
     double origin_y = 0.0;
     EntityList chart_list;

@@ -97,8 +97,9 @@ void read_entity_head(TokenStream& s, EntityRecord& r) {
 
 void read_entity_body(TokenStream& s, EntityRecord& r) {
     record_layout::visit_body(r, [&](auto body) { decltype(body)::read(s, r); });
-    // The flags start cleared on every record read; mark3 is left as it
-    // was, as it always has been: nothing in the run reads it.
+    // The flags start cleared on every record read. mark3 is left as it was,
+    // as it always has been: nothing in the run reads it, and clearing it
+    // would only make the records differ from those earlier builds made.
     r.mark = 0;
     r.mark2 = 0;
     r.mark4 = 0;

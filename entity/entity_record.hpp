@@ -26,52 +26,74 @@ constexpr std::size_t kTextSize = 261;
 constexpr std::size_t kDimStyleSize = 52;
 constexpr std::size_t kExtraSize = 16;
 
-// The members carry the entity defaults, so a value-initialised record is a
-// defaulted record.
+// One entity of any kind: a record uses the fields of its kind and carries
+// the defaults in the rest. The field names are those of the exchange file;
+// the members carry the entity defaults, so a value-initialised record is a
+// defaulted record. "Derived" fields are not in the file: the reader computes
+// them. The hole chart reads the hole fields (centre, radius, sweep, tag,
+// line style); the companions read the rest to draw or translate the entity.
 struct EntityRecord {
-    int32_t id = 0;
-    char handle[kHandleSize] = "0";
-    char layer[kLayerSize] = "0";
-    int32_t color = 1;
+    int32_t id = 0;  // the entity number, first token of a line; the companions number by it
+    char handle[kHandleSize] = "0";  // the drawing's handle text, carried through
+    char layer[kLayerSize] = "0";    // layer name; the layer override sets it
+    int32_t color = 1;               // colour number; a 0 is written as 1
+    // Two style names. line_style is the hole's style: the hole type table
+    // and the position key read it.
     char line_type[kStyleSize] = "ByL";
     char line_style[kStyleSize] = "ByL";
+    // "LINE", "ARC", "CIRCLE", "TEXT", "MTEXT", "DIMENSION", "POINT", "SOLID"
+    // or "PLINE": chooses the body that is read and written.
     char kind[kKindSize] = "LINE";
-    double weight = 0.0;
-    double seg_a = 0.0;
+    double weight = 0.0;  // a number of the head, written without decimals
+    double seg_a = 0.0;   // the two values of a polyline segment
     double seg_b = 0.0;
+    // "L" straight, "A" arc, "C" full circle, "T" text; on a polyline line
+    // the segment's shape. A hole is a "C", or an "A" over a half turn.
     char shape[kShapeSize] = "L";
     // tag, justify and text follow each other without a gap: on a hole
     // position record the three form one text area for the position key.
+    // A hole's tag "DECIMALS_DEPTH" gives its row in the type table; "NO" and
+    // "NONE" mean untagged.
     char tag[kTagSize] = "NO";
-    char justify[kJustifySize] = "BL";
-    char text[kTextSize] = "";
+    char justify[kJustifySize] = "BL";  // text justification ("BL", "BC", "MC" in the chart)
+    char text[kTextSize] = "";          // the text of a text, multi-line text or dimension
+    // Line start and end, arc start and end as read, text insertion point,
+    // solid corners 1 and 2, dimension points 1 and 2.
     Point p1;
     Point p2;
-    Point center;
-    double radius = 0.0;
-    double start_angle = 0.0;
-    double end_angle = 0.0;
-    double sweep = 0.0;
-    double text_height = 0.0;
-    double scale = 1.0;
-    double width_factor = 0.8;
-    int32_t dim_type = 0;
-    char dim_style[kDimStyleSize] = "";
-    Point p4;
-    Point p5;
-    double dim_box[4] = {0.0, 0.0, 0.0, 0.0};
-    Point p6;
+    Point center;                        // arc or circle centre, solid corner 3: where a hole is
+    double radius = 0.0;                 // arc or circle radius: the hole's size
+    double start_angle = 0.0;            // degrees
+    double end_angle = 0.0;              // degrees; the writer recomputes it from the sweep
+    double sweep = 0.0;                  // derived: degrees from start to end angle, in (0, 360]
+    double text_height = 0.0;            // text height; the chart texts take the settings' one
+    double scale = 1.0;                  // not in the file; nothing reads it
+    double width_factor = 0.8;           // not in the file; the companions draw texts this wide
+    int32_t dim_type = 0;                // dimension type number
+    char dim_style[kDimStyleSize] = "";  // dimension style name
+    Point p4;                            // dimension point 3, solid corner 4
+    Point p5;                            // dimension point 4
+    double dim_box[4] = {0.0, 0.0, 0.0, 0.0};  // four dimension values
+    Point p6;                                  // dimension point 5
+    // Flags, not in the file. The reader clears mark, mark2 and mark4 on
+    // every record; mark3 keeps whatever it held.
     int32_t mark = 0;
     int32_t mark2 = 0;
     int32_t mark3 = 0;
-    int32_t point_mode = 0;
+    int32_t point_mode = 0;  // point display mode
     int32_t mark4 = 0;
+    // Point display size. A hole position record reuses it for the sweep of
+    // the position's first hole, which orders the positions.
     double point_size = 0.0;
     // The side block is held by value: it travels with the record when the
     // record is copied and never needs releasing. Nothing reads it.
     unsigned char extra[kExtraSize] = {};
     int32_t extra_count = 0;
+    // Derived for lines, arcs, circles and polyline segments: the direction
+    // from p1 to p2 in degrees. Read from the file for a text (its rotation)
+    // and a dimension (its text angle).
     double angle = 0.0;
+    // Derived: the line through p1 and p2 as compute_line_params gives it.
     double slope = 0.0;
     double intercept = 0.0;
 };

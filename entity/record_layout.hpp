@@ -179,8 +179,9 @@ struct LineValues : Stored {
 };
 
 // The sweep below which a read arc or circle counts as a full turn: a
-// second floor above compute_sweep's, which the drawings' arcs have always
-// been read with.
+// second floor above compute_sweep's 1e-8, kept because the drawings' arcs
+// have always been read with it. A circle that the front end exports as an
+// arc from one angle to almost the same one stays a circle, and a hole.
 constexpr double kArcSweepFloor = 1e-7;
 
 struct ArcValues {

@@ -31,6 +31,9 @@ int compare_ints_tol(int32_t a, int32_t b) {
     return 0;
 }
 
+// The function is chosen by its name, as the tool's geometry has always
+// called it: every angle goes through the same conversion as before, so the
+// derived values keep their last bits.
 double eval_degree_trig(double value, const char* name) {
     if (std::strcmp(name, "sin") == 0) {
         return std::sin(value * kDegreesToRadians);
@@ -114,6 +117,10 @@ PointPair compute_arc_end_points(double cx, double cy, double radius, double sta
 }
 
 double compute_distance(double x1, double y1, double x2, double y2) {
+    // Points within kPointTolerance on an axis count as on it: the distance is
+    // then the other difference alone, or 0. Kept rather than the plain root
+    // because the common-centre and row tests have always measured so, and a
+    // hole lying on a tolerance edge would otherwise change position.
     const double ax = std::fabs(x1 - x2);
     const double ay = std::fabs(y2 - y1);
     if (ax < kPointTolerance && ay < kPointTolerance) {
