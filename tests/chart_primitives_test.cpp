@@ -9,6 +9,7 @@
 
 #include "chart/chart_primitives.hpp"
 #include "chart/run_state.hpp"
+#include "tests/support/record_fields.hpp"
 
 namespace {
 
@@ -68,13 +69,8 @@ TEST(ChartPrimitives, EveryRecordCarriesTheChartAttributes) {
     for (int i = 0; i < state.chart_count; ++i) {
         const EntityRecord& r = state.chart_list[static_cast<std::size_t>(i)];
         SCOPED_TRACE("record " + std::to_string(i));
-        EXPECT_STREQ(r.layer, "HoleChart");
-        EXPECT_EQ(r.color, 3);
-        EXPECT_STREQ(r.line_type, "ByL");
-        EXPECT_STREQ(r.line_style, "ByL");
-        EXPECT_STREQ(r.tag, "NO");
-        EXPECT_EQ(r.id, 0);
-        EXPECT_STREQ(r.handle, "0");
+        testsupport::expect_fields(
+            r, "layer=HoleChart, color=3, line_type=ByL, line_style=ByL, tag=NO, id=0, handle=0");
         if (std::strcmp(r.kind, "LINE") == 0) {
             EXPECT_STREQ(r.shape, "L");
             EXPECT_EQ(r.seg_a, 0.0);
@@ -207,13 +203,7 @@ TEST(ChartPrimitives, ListKeepsADefaultedSlotAndASpareAfterEveryAppend) {
     EXPECT_EQ(describe(state.chart_list[0]), line(0, 50, -70, 50));
     EXPECT_EQ(describe(state.chart_list[35]), text(500.0 - 30.0 + 13.8, 50.0 - 5.6, "BL", "Y"));
     // The slot at the count carries the entity defaults.
-    const EntityRecord& next = state.chart_list[36];
-    EXPECT_STREQ(next.layer, "0");
-    EXPECT_EQ(next.color, 1);
-    EXPECT_STREQ(next.kind, "LINE");
-    EXPECT_STREQ(next.tag, "NO");
-    EXPECT_STREQ(next.text, "");
-    EXPECT_EQ(next.p1.x, 0.0);
+    testsupport::expect_fields(state.chart_list[36], testsupport::entity_defaults());
 }
 
 TEST(ChartPrimitives, TextsAreCopiedWholeUpToTheFieldsCapacity) {

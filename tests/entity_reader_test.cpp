@@ -12,6 +12,7 @@
 #include "chart/hole_collection.hpp"
 #include "entity/entity_file.hpp"
 #include "entity/token_stream.hpp"
+#include "tests/support/record_fields.hpp"
 #include "tests/support/test_support.hpp"
 
 using testsupport::TempDrive;
@@ -49,22 +50,11 @@ std::string line_of(EntityRecord record) {
     return out;
 }
 
+// A record that no token reached: the entity defaults, with the derived
+// values of a zero-length line, which is horizontal (slope 0, intercept its
+// y, angle 0): the defaults again.
 void expect_defaulted_line(const EntityRecord& r) {
-    EXPECT_EQ(r.id, 0);
-    EXPECT_STREQ(r.handle, "0");
-    EXPECT_STREQ(r.layer, "0");
-    EXPECT_EQ(r.color, 1);
-    EXPECT_STREQ(r.kind, "LINE");
-    EXPECT_STREQ(r.shape, "L");
-    EXPECT_STREQ(r.tag, "NO");
-    EXPECT_EQ(r.p1.x, 0.0);
-    EXPECT_EQ(r.p1.y, 0.0);
-    EXPECT_EQ(r.p2.x, 0.0);
-    EXPECT_EQ(r.p2.y, 0.0);
-    // A zero-length line is horizontal: slope 0, intercept its y, angle 0.
-    EXPECT_EQ(r.slope, 0.0);
-    EXPECT_EQ(r.intercept, 0.0);
-    EXPECT_EQ(r.angle, 0.0);
+    testsupport::expect_fields(r, testsupport::entity_defaults());
 }
 
 const std::string kHead = "1 A 0 7 ByL ByL ";
@@ -169,10 +159,7 @@ TEST(ReadEntityFile, TokensEndingEarlyLeaveFieldsAtTheirDefaults) {
     ASSERT_TRUE(got.ok);
     ASSERT_EQ(got.count, 1);
     const EntityRecord& r = got.list[0];
-    EXPECT_EQ(r.p1.x, 1.0);
-    EXPECT_EQ(r.p1.y, 2.0);
-    EXPECT_EQ(r.p2.x, 3.0);
-    EXPECT_EQ(r.p2.y, 0.0);
+    testsupport::expect_fields(r, "p1=1 2, p2=3 0");
     // The derived values follow the points as read: (1, 2) -> (3, 0).
     EXPECT_DOUBLE_EQ(r.slope, 1.0);
     EXPECT_DOUBLE_EQ(r.intercept, 3.0);
@@ -184,14 +171,8 @@ TEST(ReadEntityFile, ShortLastLineFillsOnlyTheHeadFieldsItHas) {
     ASSERT_TRUE(got.ok);
     ASSERT_EQ(got.count, 2);
     EXPECT_EQ(got.list[0].p2.y, 4.0);
-    const EntityRecord& r = got.list[1];
-    EXPECT_EQ(r.id, 2);
-    EXPECT_STREQ(r.handle, "B");
-    EXPECT_STREQ(r.layer, "Walls");
-    EXPECT_EQ(r.color, 1);
-    EXPECT_STREQ(r.kind, "LINE");
-    EXPECT_STREQ(r.shape, "L");
-    EXPECT_EQ(r.p1.x, 0.0);
+    testsupport::expect_fields(got.list[1],
+                               "id=2, handle=B, layer=Walls, color=1, kind=LINE, shape=L, p1=0 0");
 }
 
 TEST(ReadEntityFile, LineLongerThan511CharactersCountsAsTwoRecords) {
@@ -292,65 +273,25 @@ EntityRecord read_one(const std::string& text, EntityRecord start = EntityRecord
 }
 
 TEST(ReadEntityRecord, FieldsLandInTheirMembers) {
-    const EntityRecord text = read_one("5 1A Dims 0 Cont Dash TEXT 1.5 T3 T 1 2 2.5 30 MC Hi");
-    EXPECT_EQ(text.id, 5);
-    EXPECT_STREQ(text.handle, "1A");
-    EXPECT_STREQ(text.layer, "Dims");
-    EXPECT_EQ(text.color, 0);  // only the writer turns 0 into 1
-    EXPECT_STREQ(text.line_type, "Cont");
-    EXPECT_STREQ(text.line_style, "Dash");
-    EXPECT_STREQ(text.kind, "TEXT");
-    EXPECT_EQ(text.weight, 1.5);
-    EXPECT_STREQ(text.tag, "T3");
-    EXPECT_STREQ(text.shape, "T");
-    EXPECT_EQ(text.p1.x, 1.0);
-    EXPECT_EQ(text.p1.y, 2.0);
-    EXPECT_EQ(text.text_height, 2.5);
-    EXPECT_EQ(text.angle, 30.0);  // read, not derived
-    EXPECT_STREQ(text.justify, "MC");
-    EXPECT_STREQ(text.text, "Hi");
-
-    const EntityRecord point = read_one(kHead + "POINT 0 NO P 3 4 35 0.5");
-    EXPECT_EQ(point.p1.x, 3.0);
-    EXPECT_EQ(point.p1.y, 4.0);
-    EXPECT_EQ(point.point_mode, 35);
-    EXPECT_EQ(point.point_size, 0.5);
-
-    const EntityRecord seg = read_one(kHead + "PLINE 0 NO A 1 2 3 4 0.25 0.75 5 6 7 8 9");
-    EXPECT_EQ(seg.p1.x, 1.0);
-    EXPECT_EQ(seg.p1.y, 2.0);
-    EXPECT_EQ(seg.p2.x, 3.0);
-    EXPECT_EQ(seg.p2.y, 4.0);
-    EXPECT_EQ(seg.seg_a, 0.25);
-    EXPECT_EQ(seg.seg_b, 0.75);
-    EXPECT_EQ(seg.center.x, 5.0);
-    EXPECT_EQ(seg.center.y, 6.0);
-    EXPECT_EQ(seg.radius, 7.0);
-    EXPECT_EQ(seg.start_angle, 8.0);
-    EXPECT_EQ(seg.end_angle, 9.0);
-    EXPECT_DOUBLE_EQ(seg.sweep, 1.0);
-
-    const EntityRecord dim =
-        read_one(kHead + "DIMENSION 0 NO D 4 ISO-25 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 <>");
-    EXPECT_EQ(dim.dim_type, 4);
-    EXPECT_STREQ(dim.dim_style, "ISO-25");
-    EXPECT_EQ(dim.p1.x, 1.0);
-    EXPECT_EQ(dim.p2.x, 3.0);
-    EXPECT_EQ(dim.p4.x, 5.0);
-    EXPECT_EQ(dim.p5.y, 8.0);
-    EXPECT_EQ(dim.dim_box[0], 9.0);
-    EXPECT_EQ(dim.dim_box[3], 12.0);
-    EXPECT_EQ(dim.p6.x, 13.0);
-    EXPECT_EQ(dim.p6.y, 14.0);
-    EXPECT_EQ(dim.angle, 15.0);
-    EXPECT_STREQ(dim.text, "<>");
-
-    const EntityRecord solid = read_one(kHead + "SOLID 0 NO S 1 2 3 4 5 6 7 8");
-    EXPECT_EQ(solid.p2.y, 4.0);
-    EXPECT_EQ(solid.center.x, 5.0);
-    EXPECT_EQ(solid.center.y, 6.0);
-    EXPECT_EQ(solid.p4.x, 7.0);
-    EXPECT_EQ(solid.p4.y, 8.0);
+    // Colour 0 stays: only the writer turns 0 into 1. A text's angle is read,
+    // not derived.
+    const std::pair<std::string, std::string> cases[] = {
+        {"5 1A Dims 0 Cont Dash TEXT 1.5 T3 T 1 2 2.5 30 MC Hi",
+         "id=5, handle=1A, layer=Dims, color=0, line_type=Cont, line_style=Dash, kind=TEXT, "
+         "weight=1.5, tag=T3, shape=T, p1=1 2, text_height=2.5, angle=30, justify=MC, text=Hi"},
+        {kHead + "POINT 0 NO P 3 4 35 0.5", "p1=3 4, point_mode=35, point_size=0.5"},
+        {kHead + "PLINE 0 NO A 1 2 3 4 0.25 0.75 5 6 7 8 9",
+         "p1=1 2, p2=3 4, seg_a=0.25, seg_b=0.75, center=5 6, radius=7, start_angle=8, "
+         "end_angle=9, sweep=1"},
+        {kHead + "DIMENSION 0 NO D 4 ISO-25 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 <>",
+         "dim_type=4, dim_style=ISO-25, p1=1 2, p2=3 4, p4=5 6, p5=7 8, dim_box=9 10 11 12, "
+         "p6=13 14, angle=15, text=<>"},
+        {kHead + "SOLID 0 NO S 1 2 3 4 5 6 7 8", "p1=1 2, p2=3 4, center=5 6, p4=7 8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        testsupport::expect_fields(read_one(c.first), c.second);
+    }
 }
 
 TEST(ReadEntityRecord, PolylineOfOtherShapeAndUnknownKindReadOnlyWhatTheyKnow) {

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "entity/entity_file.hpp"
+#include "tests/support/record_fields.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace fs = std::filesystem;
@@ -250,16 +251,9 @@ TEST(FormatEntityRecord, ArcOrCircleAndShapeTokensFollowTheSweep) {
 
 TEST(FormatEntityRecord, SegmentOfOtherShapeIsWrittenInArcFormWithItsPointsAsStored) {
     EntityRecord r;
-    std::strcpy(r.kind, "PLINE");
-    std::strcpy(r.shape, "X");
-    r.p1 = Point{1.0, 2.0};
-    r.p2 = Point{3.0, 4.0};
-    r.seg_a = 0.5;
-    r.seg_b = 0.25;
-    r.center = Point{5.0, 6.0};
-    r.radius = 7.0;
-    r.start_angle = 10.0;
-    r.sweep = 20.0;
+    testsupport::set_fields(r,
+                            "kind=PLINE, shape=X, p1=1 2, p2=3 4, seg_a=0.5, seg_b=0.25, "
+                            "center=5 6, radius=7, start_angle=10, sweep=20");
     EXPECT_EQ(line_of(r),
               "0 0 0 1 ByL ByL PLINE 0 NO X 1.000000000000 2.000000000000 3.000000000000 "
               "4.000000000000 0.500000000000 0.250000000000 5.000000000000 6.000000000000 "
