@@ -119,6 +119,39 @@ void append(std::vector<std::string>& to, const std::vector<std::string>& more) 
     to.insert(to.end(), more.begin(), more.end());
 }
 
+// The pieces of a chart, one after the other.
+std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> pieces) {
+    std::vector<std::string> out;
+    for (const std::vector<std::string>& piece : pieces) {
+        append(out, piece);
+    }
+    return out;
+}
+
+// One hole row of the column whose right edge is X, from top down 8: its
+// lines, its number and coordinates, and the number at the hole's centre.
+std::vector<std::string> hole_row(double X, double top, const std::string& n, const std::string& x,
+                                  const std::string& y, Point centre) {
+    return {
+        line(X, top - 8, X - 70, top - 8),  line(X - 60, top, X - 60, top - 8),
+        line(X - 30, top, X - 30, top - 8), text(X - 68, top - 5.6, "BL", n),
+        text(X - 45, top - 5.6, "BC", x),   text(X - 15, top - 5.6, "BC", y),
+        text(centre.x, centre.y, "MC", n),
+    };
+}
+
+// A type block's count text and label, at y in the column whose right edge
+// is X.
+std::vector<std::string> block_labels(double X, double y, const std::string& count,
+                                      const std::string& label) {
+    return {text(X - 69, y, "BL", count + ")"), text(X - 60, y, "BL", label)};
+}
+
+// The outer lines that close the column at X, from Y down to bottom.
+std::vector<std::string> closing_lines(double X, double Y, double bottom) {
+    return {line(X, Y, X, bottom), line(X - 70, Y, X - 70, bottom)};
+}
+
 std::vector<std::string> texts_with_justify(const RunState& state, const char* justify) {
     std::vector<std::string> out;
     for (int i = 0; i < state.chart_count; ++i) {
@@ -128,6 +161,21 @@ std::vector<std::string> texts_with_justify(const RunState& state, const char* j
         }
     }
     return out;
+}
+
+// The hole numbers 1, 2, ... at the centres, in this order.
+std::vector<std::string> numbered_marks(std::initializer_list<Point> centres) {
+    std::vector<std::string> out;
+    for (const Point& c : centres) {
+        out.push_back(text(c.x, c.y, "MC", std::to_string(out.size() + 1)));
+    }
+    return out;
+}
+
+// Whether the chart holds a left-justified text t at (x, y).
+bool has_left_text(const RunState& state, double x, double y, const std::string& t) {
+    const std::vector<std::string> bl = texts_with_justify(state, "BL");
+    return std::find(bl.begin(), bl.end(), text(x, y, "BL", t)) != bl.end();
 }
 
 int count_headers(const RunState& state) {
@@ -142,23 +190,12 @@ int count_headers(const RunState& state) {
 // y2 100, y1 0 at text height 2.5.
 std::vector<std::string> single_row_chart(Point centre, const std::string& x, const std::string& y,
                                           const std::string& label) {
-    std::vector<std::string> expected = header(100, 100);
-    append(expected, {
-                         line(100, 92, 30, 92),  // block from 92 down to 92 - 14
-                         line(100, 78, 30, 78),
-                         line(100, 70, 30, 70),  // row from 78 down to 70
-                         line(40, 78, 40, 70),
-                         line(70, 78, 70, 70),
-                         text(32, 78 - 5.6, "BL", "1"),
-                         text(55, 78 - 5.6, "BC", x),
-                         text(85, 78 - 5.6, "BC", y),
-                         text(centre.x, centre.y, "MC", "1"),
-                         text(31, 87, "BL", "1)"),
-                         text(40, 87, "BL", label),
-                         line(100, 100, 100, 70),
-                         line(30, 100, 30, 70),
-                     });
-    return expected;
+    // The block from 92 down to 92 - 14, the row from 78 down to 70.
+    return joined({header(100, 100),
+                   {line(100, 92, 30, 92), line(100, 78, 30, 78)},
+                   hole_row(100, 78, "1", x, y, centre),
+                   block_labels(100, 87, "1", label),
+                   closing_lines(100, 100, 70)});
 }
 
 TEST(ChartLayout, SinglePositionDrawsHeaderBlockRowAndClosingLines) {
@@ -214,36 +251,27 @@ TEST(ChartLayout, FourthRowOpensSecondColumnWhileCountAndLabelStay) {
     const double tops[] = {78, 70, 62};
     const char* x_texts[] = {"10.000", "30.000", "50.000"};
     for (int r = 0; r < 3; ++r) {
-        const double top = tops[r];
-        const std::string n = std::to_string(r + 1);
-        append(expected, {
-                             line(200, top - 8, 130, top - 8),
-                             line(140, top, 140, top - 8),
-                             line(170, top, 170, top - 8),
-                             text(132, top - 5.6, "BL", n),
-                             text(155, top - 5.6, "BC", x_texts[r]),
-                             text(185, top - 5.6, "BC", "40.000"),
-                             text(10.0 + 20.0 * r, 40, "MC", n),
-                         });
+        append(expected, hole_row(200, tops[r], std::to_string(r + 1), x_texts[r], "40.000",
+                                  {10.0 + 20.0 * r, 40}));
     }
     // Row 4's top, 54, lies below 57.9: the column closes there.
-    append(expected, {line(200, 100, 200, 54), line(130, 100, 130, 54)});
-    append(expected, header(127, 100));
-    append(expected, {
-                         line(127, 92, 57, 92),
-                         line(127, 84, 57, 84),
-                         line(67, 92, 67, 84),
-                         line(97, 92, 97, 84),
-                         text(59, 92 - 5.6, "BL", "4"),
-                         text(82, 92 - 5.6, "BC", "70.000"),
-                         text(112, 92 - 5.6, "BC", "40.000"),
-                         text(70, 40, "MC", "4"),
-                         text(131, 87, "BL", "4)"),
-                         text(140, 87, "BL", "%%C5.000"),
-                         line(127, 100, 127, 84),
-                         line(57, 100, 57, 84),
-                     });
+    append(expected, joined({closing_lines(200, 100, 54),
+                             header(127, 100),
+                             {line(127, 92, 57, 92)},
+                             hole_row(127, 92, "4", "70.000", "40.000", {70, 40}),
+                             block_labels(200, 87, "4", "%%C5.000"),
+                             closing_lines(127, 100, 84)}));
     EXPECT_EQ(chart_of(state), expected);
+}
+
+// A chart in the window x2 100, y2 100 whose first block lies below the
+// window's bottom: the first column closes 8 under its top, and the block
+// opens the second column, 12 high instead of 14.
+std::vector<std::string> block_in_second_column() {
+    return joined({header(100, 100),
+                   closing_lines(100, 100, 92),
+                   header(27, 100),
+                   {line(27, 92, -43, 92), line(27, 80, -43, 80)}});
 }
 
 TEST(ChartLayout, WindowTooLowForFirstBlockStartsItInTheSecondColumn) {
@@ -251,27 +279,10 @@ TEST(ChartLayout, WindowTooLowForFirstBlockStartsItInTheSecondColumn) {
     EntityList positions = positions_at({{10, 40}});
     draw_hole_chart(state, positions, {kPlain}, 1);
 
-    std::vector<std::string> expected = header(100, 100);
-    // 92 - 14 = 78 lies below the limit: close 8 units under the top.
-    append(expected, {line(100, 100, 100, 92), line(30, 100, 30, 92)});
-    append(expected, header(27, 100));
-    // A block that opens a column is 12 high instead of 14.
-    append(expected, {
-                         line(27, 92, -43, 92),
-                         line(27, 80, -43, 80),
-                         line(27, 72, -43, 72),
-                         line(-33, 80, -33, 72),
-                         line(-3, 80, -3, 72),
-                         text(-41, 80 - 5.6, "BL", "1"),
-                         text(-18, 80 - 5.6, "BC", "10.000"),
-                         text(12, 80 - 5.6, "BC", "40.000"),
-                         text(10, 40, "MC", "1"),
-                         text(-42, 87, "BL", "1)"),
-                         text(-33, 87, "BL", "%%C5.000"),
-                         line(27, 100, 27, 72),
-                         line(-43, 100, -43, 72),
-                     });
-    EXPECT_EQ(chart_of(state), expected);
+    // 92 - 14 = 78 lies below the limit.
+    EXPECT_EQ(chart_of(state),
+              joined({block_in_second_column(), hole_row(27, 80, "1", "10.000", "40.000", {10, 40}),
+                      block_labels(27, 87, "1", "%%C5.000"), closing_lines(27, 100, 72)}));
 }
 
 TEST(ChartLayout, BlockTooHighForAFreshColumnIsDrawnAndItsRowMovesOn) {
@@ -279,28 +290,14 @@ TEST(ChartLayout, BlockTooHighForAFreshColumnIsDrawnAndItsRowMovesOn) {
     EntityList positions = positions_at({{10, 40}});
     draw_hole_chart(state, positions, {kPlain}, 1);
 
-    std::vector<std::string> expected = header(100, 100);
-    append(expected, {line(100, 100, 100, 92), line(30, 100, 30, 92)});
-    append(expected, header(27, 100));
-    append(expected, {line(27, 92, -43, 92), line(27, 80, -43, 80)});
     // The row's top, 80, lies below 82.9 as well.
-    append(expected, {line(27, 100, 27, 80), line(-43, 100, -43, 80)});
-    append(expected, header(-46, 100));
-    append(expected, {
-                         line(-46, 92, -116, 92),
-                         line(-46, 84, -116, 84),
-                         line(-106, 92, -106, 84),
-                         line(-76, 92, -76, 84),
-                         text(-114, 92 - 5.6, "BL", "1"),
-                         text(-91, 92 - 5.6, "BC", "10.000"),
-                         text(-61, 92 - 5.6, "BC", "40.000"),
-                         text(10, 40, "MC", "1"),
-                         text(-42, 87, "BL", "1)"),
-                         text(-33, 87, "BL", "%%C5.000"),
-                         line(-46, 100, -46, 84),
-                         line(-116, 100, -116, 84),
-                     });
-    EXPECT_EQ(chart_of(state), expected);
+    EXPECT_EQ(chart_of(state), joined({block_in_second_column(),
+                                       closing_lines(27, 100, 80),
+                                       header(-46, 100),
+                                       {line(-46, 92, -116, 92)},
+                                       hole_row(-46, 92, "1", "10.000", "40.000", {10, 40}),
+                                       block_labels(27, 87, "1", "%%C5.000"),
+                                       closing_lines(-46, 100, 84)}));
 }
 
 TEST(ChartLayout, RowWhoseTopLiesExactlyOnTheLimitStaysInTheColumn) {
@@ -345,16 +342,11 @@ TEST(ChartLayout, ChainOfSweepsListsEveryPositionOnce) {
     };
     draw_hole_chart(state, positions, rows, 3);
 
-    EXPECT_EQ(texts_with_justify(state, "MC"), (std::vector<std::string>{
-                                                   text(10, 40, "MC", "1"),
-                                                   text(30, 40, "MC", "2"),
-                                                   text(50, 40, "MC", "3"),
-                                               }));
+    EXPECT_EQ(texts_with_justify(state, "MC"), numbered_marks({{10, 40}, {30, 40}, {50, 40}}));
     // Block 1 (92..78) with rows 1 and 2 (to 62); block 2 (62..48) with
     // row 3 (to 40).
-    const std::vector<std::string> bl = texts_with_justify(state, "BL");
-    EXPECT_NE(std::find(bl.begin(), bl.end(), text(31, 87, "BL", "2)")), bl.end());
-    EXPECT_NE(std::find(bl.begin(), bl.end(), text(31, 57, "BL", "1)")), bl.end());
+    EXPECT_TRUE(has_left_text(state, 31, 87, "2)"));
+    EXPECT_TRUE(has_left_text(state, 31, 57, "1)"));
     EXPECT_EQ(chart_of(state).back(), line(30, 100, 30, 40));
 }
 
@@ -364,30 +356,12 @@ TEST(ChartLayout, EntityNumberZeroFirstPositionLeadsAndDrawsTheHeader) {
     positions[0].id = 0;
     draw_hole_chart(state, positions, {kPlain, kPlain}, 2);
 
-    std::vector<std::string> expected = header(100, 100);
-    append(expected, {
-                         line(100, 92, 30, 92),
-                         line(100, 78, 30, 78),
-                         line(100, 70, 30, 70),
-                         line(40, 78, 40, 70),
-                         line(70, 78, 70, 70),
-                         text(32, 78 - 5.6, "BL", "1"),
-                         text(55, 78 - 5.6, "BC", "10.000"),
-                         text(85, 78 - 5.6, "BC", "40.000"),
-                         text(10, 40, "MC", "1"),
-                         line(100, 62, 30, 62),
-                         line(40, 70, 40, 62),
-                         line(70, 70, 70, 62),
-                         text(32, 70 - 5.6, "BL", "2"),
-                         text(55, 70 - 5.6, "BC", "30.000"),
-                         text(85, 70 - 5.6, "BC", "40.000"),
-                         text(30, 40, "MC", "2"),
-                         text(31, 87, "BL", "2)"),
-                         text(40, 87, "BL", "%%C5.000"),
-                         line(100, 100, 100, 62),
-                         line(30, 100, 30, 62),
-                     });
-    EXPECT_EQ(chart_of(state), expected);
+    EXPECT_EQ(chart_of(state), joined({header(100, 100),
+                                       {line(100, 92, 30, 92), line(100, 78, 30, 78)},
+                                       hole_row(100, 78, "1", "10.000", "40.000", {10, 40}),
+                                       hole_row(100, 70, "2", "30.000", "40.000", {30, 40}),
+                                       block_labels(100, 87, "2", "%%C5.000"),
+                                       closing_lines(100, 100, 62)}));
 }
 
 TEST(ChartLayout, EntityNumberZeroPositionOfItsOwnTypeIsListed) {
@@ -396,10 +370,7 @@ TEST(ChartLayout, EntityNumberZeroPositionOfItsOwnTypeIsListed) {
     positions[1].id = 0;
     const HoleTypeRow other = row_of({{3, 0.0, "ByL", 4.0, 360.0}});
     draw_hole_chart(state, positions, {kPlain, other}, 2);
-    EXPECT_EQ(texts_with_justify(state, "MC"), (std::vector<std::string>{
-                                                   text(10, 40, "MC", "1"),
-                                                   text(30, 40, "MC", "2"),
-                                               }));
+    EXPECT_EQ(texts_with_justify(state, "MC"), numbered_marks({{10, 40}, {30, 40}}));
     EXPECT_EQ(count_headers(state), 1);
 }
 
@@ -412,17 +383,12 @@ TEST(ChartLayout, SameTypeFarApartIsListedUnderTheFirstBlockWithItsValues) {
     };
     draw_hole_chart(state, positions, rows, 3);
 
-    EXPECT_EQ(texts_with_justify(state, "MC"), (std::vector<std::string>{
-                                                   text(10, 40, "MC", "1"),
-                                                   text(50, 40, "MC", "2"),
-                                                   text(30, 40, "MC", "3"),
-                                               }));
-    const std::vector<std::string> bl = texts_with_justify(state, "BL");
+    EXPECT_EQ(texts_with_justify(state, "MC"), numbered_marks({{10, 40}, {50, 40}, {30, 40}}));
     // Block 1 holds rows 1 and 2 and is labelled with the first position's depth.
-    EXPECT_NE(std::find(bl.begin(), bl.end(), text(31, 87, "BL", "2)")), bl.end());
-    EXPECT_NE(std::find(bl.begin(), bl.end(), text(40, 87, "BL", "%%C6.0_X_5.0")), bl.end());
-    EXPECT_NE(std::find(bl.begin(), bl.end(), text(31, 57, "BL", "1)")), bl.end());
-    EXPECT_NE(std::find(bl.begin(), bl.end(), text(40, 57, "BL", "%%C8.0")), bl.end());
+    EXPECT_TRUE(has_left_text(state, 31, 87, "2)"));
+    EXPECT_TRUE(has_left_text(state, 40, 87, "%%C6.0_X_5.0"));
+    EXPECT_TRUE(has_left_text(state, 31, 57, "1)"));
+    EXPECT_TRUE(has_left_text(state, 40, 57, "%%C8.0"));
 }
 
 TEST(ChartLayout, ToleranceBoundariesOfOneHoleType) {
