@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/platform.hpp"
+#include "tests/support/named_case.hpp"
 #include "tests/support/test_support.hpp"
 #include "util/version.hpp"
 
@@ -20,8 +21,7 @@ const char* kBadTextHeight =
     "1000000...\n";
 const char* kOneCircle = "1 A 0 7 ByL ByL CIRCLE 0 NO C 0 0 0 0 10 40 2.5 0 360\n";
 
-struct CheckCase {
-    const char* name;
+struct CheckCase : testsupport::NamedCase {
     bool settings_present;
     const char* settings;
     bool entities_present;
@@ -29,10 +29,6 @@ struct CheckCase {
     std::vector<std::string> args;
     const char* expected_message;
 };
-
-void PrintTo(const CheckCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class DriverCheckTest : public ::testing::TestWithParam<CheckCase> {};
 

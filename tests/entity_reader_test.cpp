@@ -12,6 +12,7 @@
 #include "chart/hole_collection.hpp"
 #include "entity/entity_file.hpp"
 #include "entity/token_stream.hpp"
+#include "tests/support/named_case.hpp"
 #include "tests/support/record_fields.hpp"
 #include "tests/support/test_support.hpp"
 
@@ -62,15 +63,10 @@ const std::string kHead = "1 A 0 7 ByL ByL ";
 // ---------------------------------------------------------------------------
 // Record count
 
-struct CountCase {
-    const char* name;
+struct CountCase : testsupport::NamedCase {
     std::string bytes;
     int64_t records;
 };
-
-void PrintTo(const CountCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class CountLinesTest : public ::testing::TestWithParam<CountCase> {};
 
@@ -330,18 +326,13 @@ TEST(ReadEntityRecord, MarksAreClearedButMark3Kept) {
     EXPECT_EQ(r.mark4, 0);
 }
 
-struct ArcCase {
-    const char* name;
+struct ArcCase : testsupport::NamedCase {
     const char* kind_and_shape;
     const char* start_text;
     const char* end_text;
     double expected_start;
     double expected_sweep;
 };
-
-void PrintTo(const ArcCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class ArcSweepTest : public ::testing::TestWithParam<ArcCase> {};
 
@@ -374,17 +365,12 @@ INSTANTIATE_TEST_SUITE_P(
         ArcCase{"SegmentStartAt360Wraps", "PLINE 0 NO A 0 0", "360", "30", 0.0, 30.0}),
     [](const ::testing::TestParamInfo<ArcCase>& info) { return std::string(info.param.name); });
 
-struct LineParamCase {
-    const char* name;
+struct LineParamCase : testsupport::NamedCase {
     std::string text;
     double angle;
     double slope;
     double intercept;
 };
-
-void PrintTo(const LineParamCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class LineParamTest : public ::testing::TestWithParam<LineParamCase> {};
 

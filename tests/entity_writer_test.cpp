@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "entity/entity_file.hpp"
+#include "tests/support/named_case.hpp"
 #include "tests/support/record_fields.hpp"
 #include "tests/support/test_support.hpp"
 
@@ -58,15 +59,10 @@ EntityRecord arc_record(const char* kind, const char* shape, double start, doubl
 // ---------------------------------------------------------------------------
 // Golden lines per kind
 
-struct KindCase {
-    const char* name;
+struct KindCase : testsupport::NamedCase {
     std::string input;
     std::string expected;
 };
-
-void PrintTo(const KindCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 const std::vector<KindCase>& kind_cases() {
     static const std::vector<KindCase> cases = {
@@ -372,16 +368,11 @@ TEST(WriteEntityFile, LargeListIsWrittenWhole) {
 
 // Each case prepares the folder so that the write must fail; an earlier
 // result must survive untouched and no temporary file may be left behind.
-struct FailureCase {
-    const char* name;
+struct FailureCase : testsupport::NamedCase {
     void (*prepare)(const fs::path& work);
     bool (*usable)();
     const char* target;
 };
-
-void PrintTo(const FailureCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 bool always() {
     return true;

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "geometry/geometry.hpp"
+#include "tests/support/named_case.hpp"
 
 namespace {
 
@@ -17,16 +18,11 @@ constexpr double kPi = 3.14159265358979323846;
 // atan(2) in degrees, the direction of a line rising 2 per 1.
 const double kAtan2Deg = std::atan(2.0) * 180.0 / kPi;
 
-struct DirectionCase {
-    const char* name;
+struct DirectionCase : testsupport::NamedCase {
     double x1, y1, x2, y2;
     double expected;
     bool exact;  // false where the value passes through atan
 };
-
-void PrintTo(const DirectionCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class DirectionAngleTest : public ::testing::TestWithParam<DirectionCase> {};
 
@@ -65,10 +61,9 @@ INSTANTIATE_TEST_SUITE_P(
                       DirectionCase{"NearVerticalUpRight", 0, 0, 3e-9, 1, 90.0, true},
                       DirectionCase{"NearVerticalUpLeft", 0, 0, -3e-9, 1, 90.0, true},
                       DirectionCase{"NearVerticalDownLeft", 0, 0, -3e-9, -1, 270.0, true}),
-    [](const ::testing::TestParamInfo<DirectionCase>& info) { return info.param.name; });
+    testsupport::CaseName{});
 
-struct LineCase {
-    const char* name;
+struct LineCase : testsupport::NamedCase {
     double x1, y1, x2, y2;
     double slope;
     bool slope_exact;
@@ -76,10 +71,6 @@ struct LineCase {
     double angle;
     bool angle_exact;
 };
-
-void PrintTo(const LineCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class LineParamsTest : public ::testing::TestWithParam<LineCase> {};
 
@@ -118,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // slope of the line.
                       LineCase{"Falling", 0, 5, 5, 0, 1, false, 5, 315, false},
                       LineCase{"FallingReversed", 5, 0, 0, 5, 1, false, 5, 135, false}),
-    [](const ::testing::TestParamInfo<LineCase>& info) { return info.param.name; });
+    testsupport::CaseName{});
 
 TEST(ComputeSweepTest, SweepsCounterClockwiseAndNeverZero) {
     struct Case {

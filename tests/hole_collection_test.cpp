@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/named_case.hpp"
 #include "util/fixed_text.hpp"
 
 namespace {
@@ -66,17 +67,12 @@ std::vector<int> ids_of(const EntityList& list, int n) {
 
 // ---------------------------------------------------------------- is_hole
 
-struct ShapeCase {
-    const char* name;
+struct ShapeCase : testsupport::NamedCase {
     const char* shape;
     const char* kind;
     double sweep;
     bool hole;
 };
-
-void PrintTo(const ShapeCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class IsHoleTest : public ::testing::TestWithParam<ShapeCase> {};
 
@@ -182,15 +178,10 @@ TEST(CollectHolesTest, ConsidersOnlyTheGivenCount) {
 
 // ------------------------------------------------------------ order_holes
 
-struct OrderCase {
-    const char* name;
+struct OrderCase : testsupport::NamedCase {
     std::vector<HoleSpec> holes;
     std::vector<int> expected;  // input indices in output order
 };
-
-void PrintTo(const OrderCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class OrderHolesTest : public ::testing::TestWithParam<OrderCase> {};
 

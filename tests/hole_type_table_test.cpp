@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chart/hole_collection.hpp"
+#include "tests/support/named_case.hpp"
 #include "util/fixed_text.hpp"
 #include "util/number_text.hpp"
 
@@ -315,8 +316,7 @@ TEST(TypeRowsTest, RowsFromCollectedHoles) {
 
 // ------------------------------------------------------- pair decisions
 
-struct PairCase {
-    const char* name;
+struct PairCase : testsupport::NamedCase {
     Holes holes_i;
     double sweep_i;
     Point at_i;
@@ -326,10 +326,6 @@ struct PairCase {
     bool exchange;
     Point origin = {0.0, 0.0};
 };
-
-void PrintTo(const PairCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class PositionPairTest : public ::testing::TestWithParam<PairCase> {};
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "entity/entity_file.hpp"
+#include "tests/support/named_case.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace fs = std::filesystem;
@@ -25,16 +26,11 @@ const std::vector<std::string> kSixNumbers = {"100", "100", "200", "200", "0", "
 const char* kOneCircle = "1 A 0 7 ByL ByL CIRCLE 0 NO C 0 0 0 0 10 40 2.5 0 360\n";
 const char* kCannotWrite = "[Error Code : 1129]\nCannot write the result file...\n";
 
-struct LayerCase {
-    const char* name;
+struct LayerCase : testsupport::NamedCase {
     const char* settings;
     const char* layer;
     const char* color;
 };
-
-void PrintTo(const LayerCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class ResultLayerTest : public ::testing::TestWithParam<LayerCase> {};
 
@@ -92,14 +88,9 @@ TEST(ResultFile, ReadsBackAndRewritesToTheSameBytes) {
     EXPECT_EQ(read_file(again), first);
 }
 
-struct BlockedCase {
-    const char* name;
+struct BlockedCase : testsupport::NamedCase {
     void (*block)(const fs::path& work);
 };
-
-void PrintTo(const BlockedCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class BlockedResultTest : public ::testing::TestWithParam<BlockedCase> {};
 
