@@ -19,21 +19,13 @@
 
 #include "entity/entity_file.hpp"
 #include "platform/platform.hpp"
+#include "tests/support/front_end_run.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace fs = std::filesystem;
-using testsupport::leftover_temporaries;
-using testsupport::read_file;
-using testsupport::run_holechart;
-using testsupport::split_lines;
-using testsupport::split_words;
-using testsupport::TempDrive;
-using testsupport::write_file;
+using namespace testsupport;
 
 namespace {
-
-const std::vector<std::string> kSixNumbers = {"100", "100", "200", "200", "0", "0"};
-const std::string kSettings = "1 HoleChart 3 N 2.5\n";
 
 const std::string kFileNotFound = "[Error Code : 1109]\nFile not found...\n";
 const std::string kDrawingNotFound = "[Error Code : 1119]\nFile not found...\n";
@@ -43,13 +35,9 @@ const std::string kBadLayerMode =
     "[Error Code : 1109]\nInvalid chart settings: layer mode is not a number...\n";
 const std::string kBadColour =
     "[Error Code : 1109]\nInvalid chart settings: layer colour is not a number...\n";
-const std::string kBadTextHeight =
-    "[Error Code : 1109]\nInvalid chart settings: text height must be a number from 0.000001 to "
-    "1000000...\n";
 const std::string kBadLayerName =
     "[Error Code : 1109]\nInvalid chart settings: layer name must be 1 to 51 characters without "
     "control characters...\n";
-const std::string kCannotWrite = "[Error Code : 1129]\nCannot write the result file...\n";
 const std::string kBadHoleValues = "[Error Code : 1139]\nInvalid hole values in drawing...\n";
 const std::string kOutOfRange = "[Error Code : 3109]\nChart values out of range...\n";
 

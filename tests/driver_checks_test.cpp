@@ -4,30 +4,22 @@
 #include <gtest/gtest.h>
 
 #include "platform/platform.hpp"
+#include "tests/support/front_end_run.hpp"
 #include "tests/support/named_case.hpp"
 #include "tests/support/test_support.hpp"
 #include "util/version.hpp"
 
-using testsupport::run_holechart;
-using testsupport::run_program;
-using testsupport::TempDrive;
+using namespace testsupport;
 
 namespace {
 
-const std::vector<std::string> kSixNumbers = {"100", "100", "200", "200", "0", "0"};
-const char* kSettings = "1 HoleChart 3 N 2.5\n";
-const char* kBadTextHeight =
-    "[Error Code : 1109]\nInvalid chart settings: text height must be a number from 0.000001 to "
-    "1000000...\n";
-const char* kOneCircle = "1 A 0 7 ByL ByL CIRCLE 0 NO C 0 0 0 0 10 40 2.5 0 360\n";
-
 struct CheckCase : testsupport::NamedCase {
     bool settings_present;
-    const char* settings;
+    std::string settings;
     bool entities_present;
-    const char* entities;
+    std::string entities;
     std::vector<std::string> args;
-    const char* expected_message;
+    std::string expected_message;
 };
 
 class DriverCheckTest : public ::testing::TestWithParam<CheckCase> {};

@@ -8,23 +8,14 @@
 #include <vector>
 
 #include "entity/entity_file.hpp"
+#include "tests/support/front_end_run.hpp"
 #include "tests/support/named_case.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace fs = std::filesystem;
-using testsupport::leftover_temporaries;
-using testsupport::read_file;
-using testsupport::run_holechart;
-using testsupport::split_lines;
-using testsupport::split_words;
-using testsupport::TempDrive;
-using testsupport::write_file;
+using namespace testsupport;
 
 namespace {
-
-const std::vector<std::string> kSixNumbers = {"100", "100", "200", "200", "0", "0"};
-const char* kOneCircle = "1 A 0 7 ByL ByL CIRCLE 0 NO C 0 0 0 0 10 40 2.5 0 360\n";
-const char* kCannotWrite = "[Error Code : 1129]\nCannot write the result file...\n";
 
 struct LayerCase : testsupport::NamedCase {
     const char* settings;
