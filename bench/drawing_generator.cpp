@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <iterator>
 #include <random>
 
 namespace {
@@ -72,21 +73,11 @@ HolePlace hole_place(HoleLayout layout, int k, int n) {
 }  // namespace
 
 const char* hole_layout_name(HoleLayout layout) {
-    switch (layout) {
-        case HoleLayout::scattered:
-            return "scattered";
-        case HoleLayout::grid_bottom_up:
-            return "grid_bottom_up";
-        case HoleLayout::row_right_to_left:
-            return "row_right_to_left";
-        case HoleLayout::one_centre:
-            return "one_centre";
-        case HoleLayout::tolerance_chain:
-            return "tolerance_chain";
-        case HoleLayout::duplicates:
-            return "duplicates";
-    }
-    return "?";
+    // In the order of the enumeration.
+    static const char* const kNames[] = {"scattered",  "grid_bottom_up",  "row_right_to_left",
+                                         "one_centre", "tolerance_chain", "duplicates"};
+    const auto index = static_cast<std::size_t>(layout);
+    return index < std::size(kNames) ? kNames[index] : "?";
 }
 
 GeneratedDrawing generate_drawing(int entities, int holes, uint32_t seed, HoleLayout layout) {

@@ -255,17 +255,27 @@ TEST(ReadEntityFile, FileLargerThanOneReadChunkReadsEveryRecord) {
 // ---------------------------------------------------------------------------
 // Single records
 
-// A record read from the text alone, starting from the given record.
-EntityRecord read_one(const std::string& text, EntityRecord start = EntityRecord{}) {
+// The records read one after the other from a file holding the text, each
+// starting from the given record.
+std::vector<EntityRecord> read_records(const std::string& text, std::size_t count,
+                                       const EntityRecord& start = EntityRecord{}) {
     std::FILE* file = std::tmpfile();
     EXPECT_NE(file, nullptr);
     std::fwrite(text.data(), 1, text.size(), file);
     std::rewind(file);
     TokenStream stream;
     token_stream_open(stream, file);
-    read_entity_record(stream, start);
+    std::vector<EntityRecord> records(count, start);
+    for (EntityRecord& record : records) {
+        read_entity_record(stream, record);
+    }
     token_stream_close(stream);
-    return start;
+    return records;
+}
+
+// A record read from the text alone, starting from the given record.
+EntityRecord read_one(const std::string& text, const EntityRecord& start = EntityRecord{}) {
+    return read_records(text, 1, start)[0];
 }
 
 TEST(ReadEntityRecord, FieldsLandInTheirMembers) {
@@ -296,17 +306,10 @@ TEST(ReadEntityRecord, PolylineOfOtherShapeAndUnknownKindReadOnlyWhatTheyKnow) {
     EXPECT_EQ(r.p1.y, 2.0);
     EXPECT_EQ(r.p2.x, 0.0);
     // An unknown kind reads its head only: the next record starts right after.
-    std::FILE* file = std::tmpfile();
-    const std::string text = kHead + "HATCH 0 NO H\n2 B 0 5 ByL ByL LINE 0 NO L 1 2 3 4\n";
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
-    TokenStream stream;
-    token_stream_open(stream, file);
-    EntityRecord hatch;
-    EntityRecord line;
-    read_entity_record(stream, hatch);
-    read_entity_record(stream, line);
-    token_stream_close(stream);
+    const std::vector<EntityRecord> two =
+        read_records(kHead + "HATCH 0 NO H\n2 B 0 5 ByL ByL LINE 0 NO L 1 2 3 4\n", 2);
+    const EntityRecord& hatch = two[0];
+    const EntityRecord& line = two[1];
     EXPECT_STREQ(hatch.kind, "HATCH");
     EXPECT_STREQ(hatch.shape, "H");
     EXPECT_EQ(line.id, 2);
@@ -431,20 +434,11 @@ TEST(ReadEntityRecord, OverlongTokensAreCutAndTheParseStaysInStep) {
 }
 
 TEST(ReadEntityRecord, TokenLongerThanTheReadBufferIsCut) {
-    std::FILE* file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
     const std::string huge(3u << 20, 'q');
-    const std::string text =
-        kHead + "TEXT 0 NO T 1 2 2.5 0 BL " + huge + "\n" + kHead + "LINE 0 NO L 1 2 3 4\n";
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
-    TokenStream stream;
-    token_stream_open(stream, file);
-    EntityRecord first;
-    EntityRecord second;
-    read_entity_record(stream, first);
-    read_entity_record(stream, second);
-    token_stream_close(stream);
+    const std::vector<EntityRecord> two = read_records(
+        kHead + "TEXT 0 NO T 1 2 2.5 0 BL " + huge + "\n" + kHead + "LINE 0 NO L 1 2 3 4\n", 2);
+    const EntityRecord& first = two[0];
+    const EntityRecord& second = two[1];
     EXPECT_EQ(std::string(first.text), std::string(260, 'q'));
     EXPECT_STREQ(second.kind, "LINE");
     EXPECT_EQ(second.p2.y, 4.0);

@@ -8,9 +8,13 @@
 #include <vector>
 
 #include "tests/support/named_case.hpp"
+#include "tests/support/record_fields.hpp"
 #include "util/fixed_text.hpp"
 
 namespace {
+
+using testsupport::ids_of;
+using testsupport::list_of;
 
 struct HoleSpec {
     double x;
@@ -41,28 +45,12 @@ EntityRecord make_hole(int id, const HoleSpec& h) {
     return r;
 }
 
-// The list as the reader leaves it: the records, then a defaulted slot.
-EntityList list_of(const std::vector<EntityRecord>& records) {
-    EntityList list;
-    list.records = records;
-    list.records.emplace_back();
-    return list;
-}
-
 EntityList holes_list(const std::vector<HoleSpec>& holes) {
     std::vector<EntityRecord> records;
     for (std::size_t i = 0; i < holes.size(); ++i) {
         records.push_back(make_hole(static_cast<int>(i), holes[i]));
     }
     return list_of(records);
-}
-
-std::vector<int> ids_of(const EntityList& list, int n) {
-    std::vector<int> ids;
-    for (int i = 0; i < n; ++i) {
-        ids.push_back(list[static_cast<std::size_t>(i)].id);
-    }
-    return ids;
 }
 
 // ---------------------------------------------------------------- is_hole

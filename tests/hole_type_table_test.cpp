@@ -10,10 +10,14 @@
 
 #include "chart/hole_collection.hpp"
 #include "tests/support/named_case.hpp"
+#include "tests/support/record_fields.hpp"
 #include "util/fixed_text.hpp"
 #include "util/number_text.hpp"
 
 namespace {
+
+using testsupport::ids_of;
+using testsupport::list_of;
 
 struct HoleSpec {
     const char* tag = "3_0";
@@ -58,21 +62,6 @@ EntityRecord make_position(int id, double x, double y, const Holes& holes,
     }
     store_key_area(r, key);
     return r;
-}
-
-EntityList list_of(const std::vector<EntityRecord>& records) {
-    EntityList list;
-    list.records = records;
-    list.records.emplace_back();
-    return list;
-}
-
-std::vector<int> ids_of(const EntityList& list, int n) {
-    std::vector<int> ids;
-    for (int i = 0; i < n; ++i) {
-        ids.push_back(list[static_cast<std::size_t>(i)].id);
-    }
-    return ids;
 }
 
 // Each row must still be the row of the record in its slot; rows_by_id
@@ -348,6 +337,10 @@ const Holes k1 = {{"1"}};
 const Holes k12 = {{"12"}};
 const Holes k30x2 = {{"3_0"}, {"3_0"}};
 const Holes k30k5 = {{"3_0"}, {"5"}};
+// The same codes as k30, with another style, radius and depth.
+const Holes k39Dashed = {{"3_9", "DASHED", 9.0}};
+const Holes k30Small = {{"3_0", "ByL", 1.0}};
+const Point kFarOrigin = {100.0, -50.0};
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, PositionPairTest,
@@ -382,14 +375,7 @@ INSTANTIATE_TEST_SUITE_P(
         PairCase{
             "SamePlaceKeepsOrderOtherWay", k30, 360, {5, 20.005}, k30, 360, {5.005, 20}, false},
         // Radii, styles and depths take no part.
-        PairCase{"RadiusStyleDepthIgnored",
-                 {{"3_9", "DASHED", 9.0}},
-                 360,
-                 {0, 10},
-                 {{"3_0", "ByL", 1.0}},
-                 360,
-                 {0, 20},
-                 true},
+        PairCase{"RadiusStyleDepthIgnored", k39Dashed, 360, {0, 10}, k30Small, 360, {0, 20}, true},
         PairCase{"OriginDoesNotChangePlainOrder",
                  k30,
                  360,
@@ -398,7 +384,7 @@ INSTANTIATE_TEST_SUITE_P(
                  360,
                  {5, 20.005},
                  true,
-                 {100.0, -50.0}}),
+                 kFarOrigin}),
     [](const ::testing::TestParamInfo<PairCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

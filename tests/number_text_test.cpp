@@ -22,6 +22,13 @@ namespace {
 
 using Limits = std::numeric_limits<double>;
 
+// A token and the number it reads as.
+template <typename Number>
+struct TokenCase {
+    const char* token;
+    Number expected;
+};
+
 double FromBits(uint64_t bits) {
     double d;
     std::memcpy(&d, &bits, sizeof d);
@@ -389,11 +396,7 @@ const char* const kSpecialTokens[] = {
 };
 
 TEST(ParseRealTokenTest, HandWorkedValues) {
-    struct Case {
-        const char* token;
-        double expected;
-    };
-    const Case cases[] = {
+    const TokenCase<double> cases[] = {
         {"0x1.8p3", 12.0},
         {"1e999", Limits::infinity()},
         {"-1e999", -Limits::infinity()},
@@ -410,7 +413,7 @@ TEST(ParseRealTokenTest, HandWorkedValues) {
         {"0.1", 0.1},
         {"-12.000000000000", -12.0},
     };
-    for (const Case& c : cases) {
+    for (const TokenCase<double>& c : cases) {
         double out = 7.0;
         ASSERT_TRUE(parse_real_token(c.token, out)) << c.token;
         EXPECT_TRUE(SameDouble(out, c.expected)) << c.token << " gave " << out;
@@ -530,11 +533,7 @@ TEST(ParseRealTokenTest, NanWithPayloadIsOneNumber) {
 }
 
 TEST(ParseIntTokenTest, WholeDecimalIntegersOnly) {
-    struct Good {
-        const char* token;
-        int32_t expected;
-    };
-    const Good good[] = {
+    const TokenCase<int32_t> good[] = {
         {"+7", 7},
         {"-0", 0},
         {"0", 0},
@@ -543,7 +542,7 @@ TEST(ParseIntTokenTest, WholeDecimalIntegersOnly) {
         {"2147483647", 2147483647},
         {"-2147483648", std::numeric_limits<int32_t>::min()},
     };
-    for (const Good& g : good) {
+    for (const TokenCase<int32_t>& g : good) {
         int32_t out = 99;
         ASSERT_TRUE(parse_int_token(g.token, out)) << g.token;
         EXPECT_EQ(out, g.expected) << g.token;

@@ -1,6 +1,7 @@
 // Entity records as tables in the tests: each field by its name, so that a
 // test states the fields it means in one table (to check them or to set
-// them) and a mismatch names the field.
+// them) and a mismatch names the field; and lists of records as the reader
+// leaves them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -178,6 +179,23 @@ inline void set_fields(EntityRecord& record, const std::string& values) {
             }
         });
     }
+}
+
+// The list as the reader leaves it: the records, then a defaulted slot.
+inline EntityList list_of(const std::vector<EntityRecord>& records) {
+    EntityList list;
+    list.records = records;
+    list.records.emplace_back();
+    return list;
+}
+
+// The entity numbers of the first n records, in list order.
+inline std::vector<int> ids_of(const EntityList& list, int n) {
+    std::vector<int> ids;
+    for (int i = 0; i < n; ++i) {
+        ids.push_back(list[static_cast<std::size_t>(i)].id);
+    }
+    return ids;
 }
 
 }  // namespace testsupport
