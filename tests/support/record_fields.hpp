@@ -92,6 +92,7 @@ inline FieldTable field_table(const std::string& text) {
 template <typename Visit>
 void for_each_field(Visit&& visit) {
     using R = EntityRecord;
+    // One name per member, in the same order.
     std::istringstream names(
         "id handle layer color line_type line_style kind weight seg_a seg_b shape tag justify "
         "text p1 p2 center radius start_angle end_angle sweep text_height scale width_factor "
