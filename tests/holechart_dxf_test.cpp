@@ -33,6 +33,7 @@ using testsupport::run_holechart;
 using testsupport::TempDrive;
 using testsupport::write_file;
 
+namespace holechart_dxf {
 namespace {
 
 const fs::path kData = fs::path(HOLECHART_SOURCE_DIR) / "tests" / "data" / "dxf";
@@ -238,9 +239,9 @@ struct ArcSpec {
     double radius, start, end;
 };
 
-Shape arc_shape(DrawingGeometry& g, const ArcSpec& a) {
-    Shape s;
-    s.kind = ShapeKind::arc;
+GeometryShape arc_shape(DrawingGeometry& g, const ArcSpec& a) {
+    GeometryShape s;
+    s.kind = GeometryShapeKind::arc;
     s.head = g.add_head(ShapeHead{});
     s.centre = a.centre;
     s.radius = a.radius;
@@ -300,8 +301,8 @@ TEST(DxfHoles, ReferencesToThemselvesOrMissingBlocksAreCountedNotFollowed) {
         r.block = block;
         r.columns = columns;
         r.rows = rows;
-        Shape s;
-        s.kind = ShapeKind::insert;
+        GeometryShape s;
+        s.kind = GeometryShapeKind::insert;
         s.head = g.add_head(ShapeHead{});
         s.index = g.add_reference(r);
         g.add(s);
@@ -359,7 +360,7 @@ TEST(DxfOptions, UnusableCommandLinesAreRefusedWithTheReason) {
     for (const BadCommand& c : cases) {
         DxfOptions options;
         std::string error;
-        EXPECT_FALSE(parse_options(c.args, options, error)) << c.says;
+        EXPECT_FALSE(parse_dxf_options(c.args, options, error)) << c.says;
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
     }
 }
@@ -367,12 +368,12 @@ TEST(DxfOptions, UnusableCommandLinesAreRefusedWithTheReason) {
 TEST(DxfOptions, DefaultsAndEveryOption) {
     DxfOptions o;
     std::string error;
-    ASSERT_TRUE(parse_options({"in.dxf", "out.dxf"}, o, error)) << error;
+    ASSERT_TRUE(parse_dxf_options({"in.dxf", "out.dxf"}, o, error)) << error;
     EXPECT_FALSE(o.window_given);
     EXPECT_FALSE(o.layer_given);
     EXPECT_EQ(o.text_height, 2.5);
     EXPECT_EQ(o.origin[0], 0.0);
-    ASSERT_TRUE(parse_options(
+    ASSERT_TRUE(parse_dxf_options(
         {"--window", "1", "-2", "3.5", "4", "in.dxf", "--origin", "-5", "6", "--text-height=5",
          "--layer", "CHART", "--color", "5", "--absolute", "--", "-out.dxf"},
         o, error))
@@ -1294,3 +1295,4 @@ TEST(DxfKeepNumbers, ChartDataThatCannotBeTrustedIsNumberedAfreshWithANote) {
 }
 
 }  // namespace
+}  // namespace holechart_dxf

@@ -20,6 +20,8 @@
 #include "platform/platform.hpp"
 #include "util/native_name.hpp"
 
+namespace companion {
+
 namespace {
 
 // A closed standard stream's number would go to the next file opened, and
@@ -99,3 +101,5 @@ std::string one_line(const char* message_line) {
     }
     return line;
 }
+
+}  // namespace companion

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace companion {
+
 // Runs body (argc, argv) and returns its exit code. The arguments it gets are
 // UTF-8 on every system, and so are the file names in them
 // (util/native_name). When memory runs out anywhere in it, prints
@@ -14,3 +16,5 @@ int run_companion(const char* program, int (*body)(int, char**), int argc, char*
 // A message of the tool's message box ("Invalid hole values in drawing...\n")
 // as one line of a companion's error, without its line end.
 std::string one_line(const char* message_line);
+
+}  // namespace companion

@@ -8,6 +8,8 @@
 #include "chart/chart_layout.hpp"
 #include "chart/chart_primitives.hpp"
 
+namespace companion {
+
 namespace {
 
 #ifdef _WIN32
@@ -214,3 +216,5 @@ std::string format_hole_table(const ChartListing& listing, TableFormat format,
     }
     return json(rows);
 }
+
+}  // namespace companion

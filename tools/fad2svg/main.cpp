@@ -4,41 +4,39 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/command_line.hpp"
 #include "tools/common/companion_main.hpp"
 #include "tools/common/output_file.hpp"
 #include "tools/common/run_outputs.hpp"
 #include "tools/fad2svg/options.hpp"
 #include "tools/fad2svg/render.hpp"
 #include "tools/fad2svg/svg_text.hpp"
-#include "util/version.hpp"
+
+namespace fad2svg {
 
 namespace {
 
-constexpr int kUsageError = 2;
-constexpr int kRunError = 1;
+using companion::kRunError;
+using companion::kUsageError;
 
 // One line on standard error, whatever bytes the message carries.
 void report(const char* prefix, const std::string& message) {
     std::fprintf(stderr, "fad2svg: %s%s\n", prefix, clean_utf8(message).c_str());
 }
 
+void report_error(const std::string& message) {
+    report("", message);
+}
+
 int run(int argc, char** argv) {
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    Options options;
+    SvgOptions options;
+    if (const int code = companion::read_options("fad2svg", svg_usage_text(), argc, argv,
+                                                 parse_svg_options, report_error, options);
+        code != companion::kGoOn) {
+        return code;
+    }
     std::string error;
-    if (!parse_options(args, options, error)) {
-        report("", error);
-        return kUsageError;
-    }
-    if (options.help) {
-        std::fputs(usage_text(), stdout);
-        return 0;
-    }
-    if (options.version) {
-        std::printf("fad2svg %s\n", holechart_version());
-        return 0;
-    }
-    if (!options.force && output_is_an_input(options.inputs, options.output, error)) {
+    if (!options.force && companion::output_is_an_input(options.inputs, options.output, error)) {
         report("", error);
         return kUsageError;
     }
@@ -52,7 +50,7 @@ int run(int argc, char** argv) {
     for (const std::string& warning : warnings) {
         report("warning: ", warning);
     }
-    if (!write_outputs({{options.output, svg}}, error)) {
+    if (!companion::write_outputs({{options.output, svg}}, error)) {
         report("", error);
         return kRunError;
     }
@@ -61,6 +59,8 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
+}  // namespace fad2svg
+
 int main(int argc, char** argv) {
-    return run_companion("fad2svg", run, argc, argv);
+    return companion::run_companion("fad2svg", fad2svg::run, argc, argv);
 }

@@ -10,6 +10,8 @@
 #include "tools/holechart_dxf/dxf_values.hpp"
 #include "util/number_text.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 // The justification codes of the chart's texts as DXF's horizontal (72)
@@ -280,3 +282,5 @@ std::string splice_chart(const std::string& bytes, const DxfLayout& layout,
     out.append(bytes, copied, std::string::npos);
     return out;
 }
+
+}  // namespace holechart_dxf

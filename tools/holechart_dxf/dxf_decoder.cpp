@@ -4,6 +4,8 @@
 
 #include "tools/holechart_dxf/dxf_drawing.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 // The kinds whose pairs the bridge reads; of any other kind in a drawing
@@ -368,3 +370,5 @@ bool ObjectDecoder::lists_sound(std::string& error) const {
            agrees(declared_fit_points_, fit_points_.size(), "fit points", 74) &&
            agrees(declared_knots_, static_cast<std::size_t>(knots_), "knots", 72);
 }
+
+}  // namespace holechart_dxf

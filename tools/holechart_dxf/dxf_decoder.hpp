@@ -20,6 +20,8 @@
 #include "tools/holechart_dxf/dxf_pairs.hpp"
 #include "tools/holechart_dxf/dxf_values.hpp"
 
+namespace holechart_dxf {
+
 // A vertex of a polyline, with the bulge of the segment that starts there.
 struct DxfVertex {
     Point at;
@@ -159,3 +161,5 @@ bool ObjectDecoder::decode_field(const GroupCode<Data>& c, Data& data, std::stri
     data.*c.integer = parsed;
     return true;
 }
+
+}  // namespace holechart_dxf

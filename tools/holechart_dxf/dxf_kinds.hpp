@@ -8,6 +8,8 @@
 #include <cmath>
 #include <string_view>
 
+namespace holechart_dxf {
+
 // Where a group code's value goes in a kind's data, and as what.
 template <typename Data>
 struct GroupCode {
@@ -236,3 +238,5 @@ constexpr GroupCode<DimensionData> kDimensionCodes[] = {
     {15, &DimensionData::x15},  {25, &DimensionData::y15},   {16, &DimensionData::x16},
     {26, &DimensionData::y16},  {50, &DimensionData::angle}, {53, &DimensionData::text_angle},
 };
+
+}  // namespace holechart_dxf

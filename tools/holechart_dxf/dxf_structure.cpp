@@ -2,6 +2,8 @@
 
 #include "tools/holechart_dxf/dxf_values.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 std::string at_line(std::size_t line) {
@@ -275,3 +277,5 @@ void DxfStructure::fill_layout(DxfLayout& layout) const {
     layout.model_space_handle = model_space_handle_;
     layout.plot_style_handle = plot_style_handle_;
 }
+
+}  // namespace holechart_dxf

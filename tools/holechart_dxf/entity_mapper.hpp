@@ -17,6 +17,8 @@
 #include "tools/holechart_dxf/dxf_pairs.hpp"
 #include "tools/holechart_dxf/dxf_structure.hpp"
 
+namespace holechart_dxf {
+
 class EntityMapper {
   public:
     explicit EntityMapper(DxfDrawing& drawing) : drawing_(drawing) {}
@@ -101,3 +103,5 @@ class EntityMapper {
     PendingPolyline polyline_;
     int next_id_ = 0;
 };
+
+}  // namespace holechart_dxf

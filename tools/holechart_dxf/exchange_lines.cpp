@@ -10,6 +10,8 @@
 #include "entity/token_stream.hpp"
 #include "geometry/geometry.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 // The shortest text that the reader reads back as the very double written.
@@ -181,3 +183,5 @@ void read_exchange_lines(const std::vector<std::string>& lines, EntityList& list
     }
     token_stream_close(stream);
 }
+
+}  // namespace holechart_dxf

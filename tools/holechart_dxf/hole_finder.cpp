@@ -7,6 +7,8 @@
 #include "geometry/geometry.hpp"
 #include "tools/holechart_dxf/dxf_values.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 constexpr double kLargestCoordinate = 1e15;
@@ -366,3 +368,5 @@ std::vector<std::string> hole_lines(const HoleFinding& found, const PlacedDrawin
     }
     return lines;
 }
+
+}  // namespace holechart_dxf

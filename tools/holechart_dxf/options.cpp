@@ -1,11 +1,13 @@
 #include "tools/holechart_dxf/options.hpp"
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
 #include "driver/chart_settings.hpp"
+#include "tools/common/command_line.hpp"
 #include "util/number_text.hpp"
+
+namespace holechart_dxf {
 
 namespace {
 
@@ -67,28 +69,95 @@ bool parse_color(const std::string& text, int& color, std::string& error) {
     return true;
 }
 
-// Takes count numbers after option i. Returns false with the reason when
-// they are missing or not numbers.
-bool take_numbers(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
-                  double* numbers, int count, std::string& error) {
-    const std::string wanted = count == 2 ? "two numbers" : "four numbers";
-    for (int k = 0; k < count; ++k) {
-        if (i + 1 >= args.size()) {
-            error = name + " takes " + wanted;
-            return false;
-        }
-        const std::string& text = args[++i];
-        if (!parse_real_token(text, numbers[k]) || !std::isfinite(numbers[k])) {
-            error = name + " takes " + wanted + ", not '" + text + "'";
-            return false;
-        }
+// "--window takes four numbers", whether they end early or one is no number.
+companion::CommandOption numbers_option(const std::string& name, double* numbers, int count,
+                                        bool* given) {
+    const std::string wanted = name + (count == 2 ? " takes two numbers" : " takes four numbers");
+    return companion::numbers_option(name, numbers, count, given, wanted, wanted);
+}
+
+bool take_table(const std::string& name, DxfOptions& options, std::string& error) {
+    if (name != "-" && !companion::table_format_of_file(name, options.table_format)) {
+        error = "--table names a .csv, .tsv or .json file, not '" + name + "'";
+        return false;
+    }
+    options.table = name;
+    return true;
+}
+
+bool take_hole_layer(const std::string& name, DxfOptions& options, std::string& error) {
+    if (name.empty()) {
+        error = "--hole-layer needs a name";
+        return false;
+    }
+    options.hole_layers.push_back(name);
+    return true;
+}
+
+// The options of the command line, each writing into o.
+std::vector<companion::CommandOption> known_options(DxfOptions& o, bool& color_given) {
+    using companion::switch_option;
+    using companion::value_option;
+    using Text = const std::string&;
+    return {
+        switch_option("--absolute", o.absolute),
+        switch_option("--force", o.force),
+        switch_option("--all-arcs", o.all_arcs),
+        switch_option("--bom", o.table_byte_order_mark, true),
+        switch_option("--no-bom", o.table_byte_order_mark, false),
+        switch_option("--keep-numbers", o.keep_numbers),
+        numbers_option("--window", o.window, 4, &o.window_given),
+        numbers_option("--origin", o.origin, 2, nullptr),
+        numbers_option("--holes-in", o.holes_in, 4, &o.holes_in_given),
+        value_option({"--text-height"},
+                     [&o](Text v, std::string& e) {
+                         o.text_height_given = true;
+                         return parse_height(v, o.text_height, e);
+                     }),
+        value_option({"--max-memory"},
+                     [&o](Text v, std::string& e) { return parse_memory(v, o.max_memory_mib, e); }),
+        value_option({"--table"}, [&o](Text v, std::string& e) { return take_table(v, o, e); }),
+        value_option({"--hole-layer"},
+                     [&o](Text v, std::string& e) { return take_hole_layer(v, o, e); }),
+        value_option({"--layer"},
+                     [&o](Text v, std::string& e) {
+                         o.layer = v;
+                         o.layer_given = true;
+                         return usable_layer_name(v, e);
+                     }),
+        value_option({"--color"},
+                     [&o, &color_given](Text v, std::string& e) {
+                         color_given = true;
+                         return parse_color(v, o.color, e);
+                     }),
+    };
+}
+
+// IN.dxf and OUT.dxf, and the checks of options that go together.
+bool take_dxf_files(const std::vector<std::string>& files, bool color_given, DxfOptions& options,
+                    std::string& error) {
+    if (color_given && !options.layer_given) {
+        error = "--color goes with --layer: the layer HoleChart keeps colour 3";
+        return false;
+    }
+    if (files.size() != 2) {
+        error = files.empty()       ? "no input and output file given (see --help)"
+                : files.size() == 1 ? "no output file given: holechart-dxf IN.dxf OUT.dxf"
+                                    : "more than two files given: holechart-dxf IN.dxf OUT.dxf";
+        return false;
+    }
+    options.input = files[0];
+    options.output = files[1];
+    if (options.table == "-" && options.output == "-") {
+        error = "the drawing and the table cannot both go to standard output";
+        return false;
     }
     return true;
 }
 
 }  // namespace
 
-const char* usage_text() {
+const char* dxf_usage_text() {
     return "Usage: holechart-dxf IN.dxf OUT.dxf [options]\n"
            "Adds a hole chart to a DXF drawing: OUT.dxf holds the whole drawing of\n"
            "IN.dxf and the chart (an OUT.dxf of - writes it to standard output), e.g.\n"
@@ -138,139 +207,15 @@ const char* usage_text() {
            "output cannot be written, 2 an unusable command line.\n";
 }
 
-bool parse_options(const std::vector<std::string>& args, DxfOptions& options, std::string& error) {
+bool parse_dxf_options(const std::vector<std::string>& args, DxfOptions& options,
+                       std::string& error) {
     options = DxfOptions{};
-    std::vector<std::string> files;
-    bool only_files = false;
     bool color_given = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (only_files || arg.empty() || arg[0] != '-' || arg == "-") {
-            files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            only_files = true;
-            continue;
-        }
-        if (arg == "-h" || arg == "--help") {
-            options.help = true;
-            return true;
-        }
-        if (arg == "--version") {
-            options.version = true;
-            return true;
-        }
-        if (arg == "--window") {
-            if (!take_numbers(args, i, arg, options.window, 4, error)) {
-                return false;
-            }
-            options.window_given = true;
-            continue;
-        }
-        if (arg == "--origin") {
-            if (!take_numbers(args, i, arg, options.origin, 2, error)) {
-                return false;
-            }
-            continue;
-        }
-        if (arg == "--absolute") {
-            options.absolute = true;
-            continue;
-        }
-        if (arg == "--force") {
-            options.force = true;
-            continue;
-        }
-        if (arg == "--all-arcs") {
-            options.all_arcs = true;
-            continue;
-        }
-        if (arg == "--bom" || arg == "--no-bom") {
-            options.table_byte_order_mark = arg == "--bom";
-            continue;
-        }
-        if (arg == "--keep-numbers") {
-            options.keep_numbers = true;
-            continue;
-        }
-        if (arg == "--holes-in") {
-            if (!take_numbers(args, i, arg, options.holes_in, 4, error)) {
-                return false;
-            }
-            options.holes_in_given = true;
-            continue;
-        }
-
-        // Options with one value, as "--name value" or "--name=value".
-        std::string name = arg;
-        std::string value;
-        const std::size_t equals = arg.find('=');
-        if (equals != std::string::npos) {
-            name = arg.substr(0, equals);
-            value = arg.substr(equals + 1);
-        }
-        if (name != "--text-height" && name != "--layer" && name != "--color" &&
-            name != "--table" && name != "--max-memory" && name != "--hole-layer") {
-            error = "unknown option '" + arg + "' (see --help)";
-            return false;
-        }
-        if (equals == std::string::npos) {
-            if (i + 1 >= args.size()) {
-                error = name + " needs a value";
-                return false;
-            }
-            value = args[++i];
-        }
-        if (name == "--text-height") {
-            if (!parse_height(value, options.text_height, error)) {
-                return false;
-            }
-            options.text_height_given = true;
-        } else if (name == "--max-memory") {
-            if (!parse_memory(value, options.max_memory_mib, error)) {
-                return false;
-            }
-        } else if (name == "--table") {
-            if (value != "-" && !table_format_of_file(value, options.table_format)) {
-                error = "--table names a .csv, .tsv or .json file, not '" + value + "'";
-                return false;
-            }
-            options.table = value;
-        } else if (name == "--hole-layer") {
-            if (value.empty()) {
-                error = "--hole-layer needs a name";
-                return false;
-            }
-            options.hole_layers.push_back(value);
-        } else if (name == "--layer") {
-            if (!usable_layer_name(value, error)) {
-                return false;
-            }
-            options.layer = value;
-            options.layer_given = true;
-        } else {
-            if (!parse_color(value, options.color, error)) {
-                return false;
-            }
-            color_given = true;
-        }
-    }
-    if (color_given && !options.layer_given) {
-        error = "--color goes with --layer: the layer HoleChart keeps colour 3";
-        return false;
-    }
-    if (files.size() != 2) {
-        error = files.empty()       ? "no input and output file given (see --help)"
-                : files.size() == 1 ? "no output file given: holechart-dxf IN.dxf OUT.dxf"
-                                    : "more than two files given: holechart-dxf IN.dxf OUT.dxf";
-        return false;
-    }
-    options.input = files[0];
-    options.output = files[1];
-    if (options.table == "-" && options.output == "-") {
-        error = "the drawing and the table cannot both go to standard output";
-        return false;
-    }
-    return true;
+    const auto take_files = [&](std::vector<std::string>& files, std::string& e) {
+        return take_dxf_files(files, color_given, options, e);
+    };
+    return companion::read_command_line(args, known_options(options, color_given), {},
+                                        options.asked, take_files, error);
 }
+
+}  // namespace holechart_dxf
