@@ -399,6 +399,14 @@ ToolRun run_bridge(const fs::path& folder, const std::vector<std::string>& args)
     return testsupport::run_program(folder, HOLECHART_DXF_BINARY, args);
 }
 
+// The bridge on tests/data/dxf/DRAWING.dxf, writing out.dxf in folder.
+ToolRun run_on_data(const fs::path& folder, const std::string& drawing,
+                    const std::vector<std::string>& options) {
+    std::vector<std::string> args = {(kData / (drawing + ".dxf")).string(), "out.dxf"};
+    args.insert(args.end(), options.begin(), options.end());
+    return run_bridge(folder, args);
+}
+
 // What a file holds, read back pair by pair apart from the bridge's own
 // decoding: the count of every kind of object in the drawing (model space
 // and blocks), the colour of every layer, and the lines and texts on one
@@ -797,10 +805,7 @@ TEST(DxfOutput, TheTextHeightFollowsTheDrawingsUnitsAndSizeUnlessGiven) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.drawing);
         TempDrive drive;
-        std::vector<std::string> args = {(kData / (std::string(c.drawing) + ".dxf")).string(),
-                                         "out.dxf"};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        const ToolRun run = run_bridge(drive.root, args);
+        const ToolRun run = run_on_data(drive.root, c.drawing, c.options);
         ASSERT_EQ(run.exit_code, 0) << run.err;
         int texts = 0;
         for (const ChartEntity& e : chart_of(drive.root / "out.dxf")) {
@@ -925,10 +930,7 @@ TEST(DxfOutput, OneLineSaysWhatWasChartedAndWhatWasNot) {
     for (const SummaryCase& c : cases) {
         SCOPED_TRACE(c.drawing);
         TempDrive drive;
-        std::vector<std::string> args = {(kData / (std::string(c.drawing) + ".dxf")).string(),
-                                         "out.dxf"};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        const ToolRun run = run_bridge(drive.root, args);
+        const ToolRun run = run_on_data(drive.root, c.drawing, c.options);
         EXPECT_EQ(run.exit_code, 0);
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
@@ -1124,12 +1126,12 @@ TEST(DxfErrors, RunningOutOfMemoryIsAnErrorWithoutAnOutput) {
     if (!testsupport::address_space_can_be_limited()) {
         GTEST_SKIP() << "a memory checker cannot run under a limit of address space";
     }
-    TempDrive drive;
     // Each circle becomes a hole record of some 800 bytes: 160 MB here.
     std::string circles;
     for (int i = 0; i < 200000; ++i) {
         circles += "  0\nCIRCLE\n 40\n1\n";
     }
+    TempDrive drive;
     write_file(drive.root / "big.dxf", minimal_dxf(circles));
     for (const char* output : {"out.dxf", "-"}) {
         const ToolRun run = testsupport::run_program(drive.root, HOLECHART_DXF_BINARY,

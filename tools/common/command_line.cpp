@@ -1,7 +1,7 @@
 #include "tools/common/command_line.hpp"
 
-#include <cmath>
 #include <cstdio>
+#include <limits>
 #include <utility>
 
 #include "util/number_text.hpp"
@@ -121,11 +121,12 @@ CommandOption value_option(std::vector<std::string> names,
 
 CommandOption numbers_option(const std::string& name, double* numbers, int count, bool* given,
                              const std::string& too_few, const std::string& refused) {
+    constexpr double kLargest = std::numeric_limits<double>::max();
     return {{name},
             count,
             [=](int k, const std::string& text, std::string& error) {
-                if (!parse_real_token(text, numbers[k]) || !std::isfinite(numbers[k])) {
-                    error = refused + ", not '" + text + "'";
+                if (!take_number(text, parse_real_token, -kLargest, kLargest, numbers[k], refused,
+                                 error)) {
                     return false;
                 }
                 if (given != nullptr && k == count - 1) {

@@ -67,28 +67,47 @@ CommandOption switch_option(const std::string& name, bool& target, bool value = 
 CommandOption value_option(std::vector<std::string> names,
                            std::function<bool(const std::string& value, std::string& error)> take);
 
+// Reads text with read into target when it gives a number from least to
+// most (NaN is none); otherwise false with "<wanted>, not 'TEXT'", the way
+// every companion refuses a value.
+template <typename Number, typename Read>
+bool take_number(const std::string& text, Read read, Number least, Number most, Number& target,
+                 const std::string& wanted, std::string& error) {
+    Number value{};
+    if (!read(text, value) || !(value >= least) || !(value <= most)) {
+        error = wanted + ", not '" + text + "'";
+        return false;
+    }
+    target = value;
+    return true;
+}
+
 // An option of count numbers after its name, each finite: "nan", "inf" or a
 // number beyond a double is refused with "<refused>, not 'TEXT'". given, when
 // not null, is set once all of them came.
 CommandOption numbers_option(const std::string& name, double* numbers, int count, bool* given,
                              const std::string& too_few, const std::string& refused);
 
-// Reads a companion's command line with parse: with --help it shows usage
-// and gives exit code 0, with --version the program and its version and 0;
-// an unusable one is reported through report with kUsageError. kGoOn when
-// the program goes on to its work with options.
+// The answer to a command line that was read, before any work: with --help
+// the usage text and exit code 0, with --version the program and its
+// version and 0; when it could not be read, error reported through report
+// and kUsageError. kGoOn when the program goes on to its work.
 constexpr int kGoOn = -1;
 int command_line_exit(const char* program, const char* usage, bool read, const Asked& asked,
                       const std::string& error, void (*report)(const std::string&));
 
+// A companion's run: its command line read with parse and answered as
+// command_line_exit answers it, then its work done. Returns the exit code.
 template <typename Options>
-int read_options(const char* program, const char* usage, int argc, char** argv,
-                 bool (*parse)(const std::vector<std::string>&, Options&, std::string&),
-                 void (*report)(const std::string&), Options& options) {
+int run_options(const char* program, const char* usage, int argc, char** argv,
+                bool (*parse)(const std::vector<std::string>&, Options&, std::string&),
+                void (*report)(const std::string&), int (*work)(const Options&)) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    Options options;
     std::string error;
     const bool read = parse(args, options, error);
-    return command_line_exit(program, usage, read, options.asked, error, report);
+    const int code = command_line_exit(program, usage, read, options.asked, error, report);
+    return code != kGoOn ? code : work(options);
 }
 
 }  // namespace companion

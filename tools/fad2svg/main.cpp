@@ -17,7 +17,6 @@ namespace fad2svg {
 namespace {
 
 using companion::kRunError;
-using companion::kUsageError;
 
 // One line on standard error, whatever bytes the message carries.
 void report(const char* prefix, const std::string& message) {
@@ -28,21 +27,10 @@ void report_error(const std::string& message) {
     report("", message);
 }
 
-int run(int argc, char** argv) {
-    SvgOptions options;
-    if (const int code = companion::read_options("fad2svg", svg_usage_text(), argc, argv,
-                                                 parse_svg_options, report_error, options);
-        code != companion::kGoOn) {
-        return code;
-    }
-    std::string error;
-    if (!options.force && companion::output_is_an_input(options.inputs, options.output, error)) {
-        report("", error);
-        return kUsageError;
-    }
-
+int draw(const SvgOptions& options) {
     std::string svg;
     std::vector<std::string> warnings;
+    std::string error;
     if (!render_files(options, svg, warnings, error)) {
         report("", error);
         return kRunError;
@@ -55,6 +43,11 @@ int run(int argc, char** argv) {
         return kRunError;
     }
     return 0;
+}
+
+int run(int argc, char** argv) {
+    return companion::run_options("fad2svg", svg_usage_text(), argc, argv, parse_svg_options,
+                                  report_error, draw);
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ struct SvgOptions {
 };
 
 // The command line after the program's name, read by
-// companion::read_command_line: at least one input and exactly one output.
+// companion::read_command_line: at least one input and exactly one output,
+// which is none of the inputs unless --force is given.
 bool parse_svg_options(const std::vector<std::string>& args, SvgOptions& options,
                        std::string& error);
 

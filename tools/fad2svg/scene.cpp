@@ -306,37 +306,25 @@ void Bounds::add(Point p) {
 }
 
 void anchor_for_justify(const char* justify, TextAnchor& anchor, TextBaseline& baseline) {
+    // The vertical letter of a two-letter code (B, M, T), then the
+    // horizontal one (L, C, R); a one-letter code is horizontal, but M
+    // centres both ways.
+    const auto anchor_of = [](char c) {
+        return c == 'C' ? TextAnchor::middle : c == 'R' ? TextAnchor::end : TextAnchor::start;
+    };
+    const std::string_view code(justify);
     anchor = TextAnchor::start;
     baseline = TextBaseline::bottom;
-    const std::string_view code(justify);
     if (code.size() == 2) {
-        switch (code[0]) {
-            case 'M':
-                baseline = TextBaseline::middle;
-                break;
-            case 'T':
-                baseline = TextBaseline::top;
-                break;
-            default:
-                break;
-        }
-        switch (code[1]) {
-            case 'C':
-                anchor = TextAnchor::middle;
-                break;
-            case 'R':
-                anchor = TextAnchor::end;
-                break;
-            default:
-                break;
-        }
-    } else if (code == "C") {
-        anchor = TextAnchor::middle;
-    } else if (code == "R") {
-        anchor = TextAnchor::end;
+        baseline = code[0] == 'M'   ? TextBaseline::middle
+                   : code[0] == 'T' ? TextBaseline::top
+                                    : TextBaseline::bottom;
+        anchor = anchor_of(code[1]);
     } else if (code == "M") {
         anchor = TextAnchor::middle;
         baseline = TextBaseline::middle;
+    } else if (code.size() == 1) {
+        anchor = anchor_of(code[0]);
     }
 }
 

@@ -5,6 +5,7 @@
 // itself is not changed: this is a reading of it.
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <string>
 #include <unordered_map>
@@ -141,6 +142,11 @@ struct EndPoint {
     Point at;
     int piece;  // the line, arc, segment or curve it ends
 };
+
+// Where end 0 or 1 of piece lies in PlacedDrawing::ends.
+inline std::size_t end_index(int piece, int end) {
+    return 2 * static_cast<std::size_t>(piece) + static_cast<std::size_t>(end);
+}
 
 struct PlacedDrawing {
     Extents extents;

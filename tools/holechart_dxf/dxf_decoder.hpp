@@ -84,6 +84,7 @@ class ObjectDecoder {
     };
     // How the object's repeated groups are read.
     enum class Lists { none, lwpolyline, spline, leader, hatch, mtext, points, mline_points };
+    static Lists lists_of(std::string_view type, bool in_drawing);
 
     const Value* value_of(int code) const;
     bool number_error(const Value& value, int code, std::string& error) const;

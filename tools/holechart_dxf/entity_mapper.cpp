@@ -274,11 +274,23 @@ bool EntityMapper::map_entity(const EntityCommon& common, std::string& error) {
            map_extent_kind(common, target, error);
 }
 
+template <typename Data, std::size_t N>
+bool EntityMapper::decode_and_map(const GroupCode<Data> (&codes)[N],
+                                  void (EntityMapper::*map)(const EntityCommon&, Target,
+                                                            const Data&),
+                                  const EntityCommon& c, Target target, std::string& error) {
+    Data d;
+    if (!decoder_.decode(codes, d, error)) {
+        return false;
+    }
+    (this->*map)(c, target, d);
+    return true;
+}
+
 bool EntityMapper::map_shape_kind(const EntityCommon& common, Target target, std::string& error) {
     const std::string& type = decoder_.type();
     if (type == "LINE") {
-        LineData d;
-        return decoder_.decode(kLineCodes, d, error) && (map_line(common, target, d), true);
+        return decode_and_map(kLineCodes, &EntityMapper::map_line, common, target, error);
     }
     if (type == "CIRCLE" || type == "ARC") {
         CircleData d;
@@ -304,12 +316,10 @@ bool EntityMapper::map_shape_kind(const EntityCommon& common, Target target, std
         return true;
     }
     if (type == "INSERT") {
-        InsertData d;
-        return decoder_.decode(kInsertCodes, d, error) && (map_insert(common, target, d), true);
+        return decode_and_map(kInsertCodes, &EntityMapper::map_insert, common, target, error);
     }
     if (type == "ELLIPSE") {
-        EllipseData d;
-        return decoder_.decode(kEllipseCodes, d, error) && (map_ellipse(common, target, d), true);
+        return decode_and_map(kEllipseCodes, &EntityMapper::map_ellipse, common, target, error);
     }
     if (type == "SPLINE" && target != Target::none) {
         // In drawing coordinates, whatever its extrusion.
@@ -322,8 +332,7 @@ bool EntityMapper::map_shape_kind(const EntityCommon& common, Target target, std
 bool EntityMapper::map_text_kind(const EntityCommon& common, Target target, std::string& error) {
     const std::string& type = decoder_.type();
     if (type == "TEXT") {
-        TextData d;
-        return decoder_.decode(kTextCodes, d, error) && (map_text(common, target, d), true);
+        return decode_and_map(kTextCodes, &EntityMapper::map_text, common, target, error);
     }
     if (type == "ATTRIB") {
         // An attribute shows as a text but is no record of the drawing.
@@ -338,17 +347,13 @@ bool EntityMapper::map_text_kind(const EntityCommon& common, Target target, std:
         return true;
     }
     if (type == "MTEXT") {
-        MTextData d;
-        return decoder_.decode(kMTextCodes, d, error) && (map_mtext(common, target, d), true);
+        return decode_and_map(kMTextCodes, &EntityMapper::map_mtext, common, target, error);
     }
     if (type == "DIMENSION") {
-        DimensionData d;
-        return decoder_.decode(kDimensionCodes, d, error) &&
-               (map_dimension(common, target, d), true);
+        return decode_and_map(kDimensionCodes, &EntityMapper::map_dimension, common, target, error);
     }
     if (type == "POINT") {
-        PointData d;
-        return decoder_.decode(kPointCodes, d, error) && (map_point(common, target, d), true);
+        return decode_and_map(kPointCodes, &EntityMapper::map_point, common, target, error);
     }
     return true;
 }

@@ -73,6 +73,11 @@ class EntityMapper {
     int add_line(std::string line);
     void add_points(const std::array<Point, 4>& corners);
 
+    // Decodes the object's groups by codes and maps what they hold with map.
+    template <typename Data, std::size_t N>
+    bool decode_and_map(const GroupCode<Data> (&codes)[N],
+                        void (EntityMapper::*map)(const EntityCommon&, Target, const Data&),
+                        const EntityCommon& c, Target target, std::string& error);
     void map_line(const EntityCommon& c, Target target, const LineData& d);
     void map_round(const EntityCommon& c, Target target, const CircleData& d, bool full);
     void map_text(const EntityCommon& c, Target target, const TextData& d);

@@ -21,7 +21,6 @@ namespace holechart_dxf {
 namespace {
 
 using companion::kRunError;
-using companion::kUsageError;
 
 void report(const std::string& message) {
     std::fprintf(stderr, "holechart-dxf: %s\n", message.c_str());
@@ -55,24 +54,8 @@ int chart_file(const DxfOptions& options) {
 }
 
 int run(int argc, char** argv) {
-    DxfOptions options;
-    if (const int code = companion::read_options("holechart-dxf", dxf_usage_text(), argc, argv,
-                                                 parse_dxf_options, report, options);
-        code != companion::kGoOn) {
-        return code;
-    }
-    std::string error;
-    if (!options.force && (companion::output_is_an_input({options.input}, options.output, error) ||
-                           companion::output_is_an_input({options.input}, options.table, error))) {
-        report(error);
-        return kUsageError;
-    }
-    if (!options.table.empty() && companion::same_output_file(options.output, options.table)) {
-        report("the table and the drawing cannot be one file: " +
-               companion::shown_path(options.table));
-        return kUsageError;
-    }
-    return chart_file(options);
+    return companion::run_options("holechart-dxf", dxf_usage_text(), argc, argv, parse_dxf_options,
+                                  report, chart_file);
 }
 
 }  // namespace

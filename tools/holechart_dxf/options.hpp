@@ -54,7 +54,8 @@ struct DxfOptions {
 constexpr std::size_t kMaxChartLayerChars = 51;
 
 // IN.dxf and OUT.dxf and the options, as companion::read_command_line reads
-// them from the arguments after the program's name. Window and origin
+// them from the arguments after the program's name. Neither output may be
+// IN.dxf (unless --force is given) or the other. Window and origin
 // numbers must be finite: "nan",
 // "inf" or a number beyond the range of a double is an unusable command
 // line.

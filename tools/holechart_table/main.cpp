@@ -23,7 +23,6 @@ namespace holechart_table {
 namespace {
 
 using companion::kRunError;
-using companion::kUsageError;
 
 // The window does not change the rows, their order or their numbers: one
 // tall enough that the chart needs no second column.
@@ -102,28 +101,19 @@ int write_table(const TableOptions& options, const ChartSettings& settings) {
     return 0;
 }
 
-int run(int argc, char** argv) {
-    TableOptions options;
-    if (const int code = companion::read_options("holechart-table", table_usage_text(), argc, argv,
-                                                 parse_table_options, report, options);
-        code != companion::kGoOn) {
-        return code;
-    }
-    std::string error;
-    std::vector<std::string> inputs = {options.drawing};
-    if (!options.settings.empty()) {
-        inputs.push_back(options.settings);
-    }
-    if (!options.force && companion::output_is_an_input(inputs, options.output, error)) {
-        report(error);
-        return kUsageError;
-    }
+int chart_table(const TableOptions& options) {
     ChartSettings settings;
+    std::string error;
     if (!read_settings(options, settings, error)) {
         report(error);
         return kRunError;
     }
     return write_table(options, settings);
+}
+
+int run(int argc, char** argv) {
+    return companion::run_options("holechart-table", table_usage_text(), argc, argv,
+                                  parse_table_options, report, chart_table);
 }
 
 }  // namespace

@@ -1,8 +1,33 @@
 #include "tools/holechart_table/options.hpp"
 
 #include "tools/common/command_line.hpp"
+#include "tools/common/output_file.hpp"
 
 namespace holechart_table {
+
+const char* table_usage_text() {
+    return "Usage: holechart-table OBJECT.fad --origin X Y [options]\n"
+           "Writes the hole table of a drawing: one row per hole of its hole chart, in\n"
+           "the chart's order, with the chart's numbers and coordinates, e.g.\n"
+           "  holechart-table Object.fad --settings infoHoleTable.dat --origin 40 90 -o holes.csv\n"
+           "\n"
+           "Options:\n"
+           "  --origin X Y           the point the coordinates are measured from (required)\n"
+           "  --settings FILE        the chart settings (infoHoleTable.dat): decimals follow\n"
+           "                         the holes' tags, ABSOLUTE Y drops the signs (default:\n"
+           "                         coordinates with their sign)\n"
+           "  --format csv|tsv|json  the table's form (default csv)\n"
+           "  --bom, --no-bom        start a CSV or TSV table with a UTF-8 byte order mark,\n"
+           "                         or not (default: on Windows with one, which Excel\n"
+           "                         needs to read it as UTF-8, elsewhere without);\n"
+           "                         JSON never has one\n"
+           "  -o, --output FILE      where to write it (default, or -: standard output)\n"
+           "  --force                write the table even over one of the inputs\n"
+           "  -h, --help             show this text\n"
+           "  --version              show the version\n"
+           "\n"
+           "Columns: No, X, Y, Type, Count, Description, Diameter, Depth, Thread, Side.\n";
+}
 
 namespace {
 
@@ -61,30 +86,6 @@ std::vector<companion::CommandOption> known_options(TableOptions& o, bool& outpu
 
 }  // namespace
 
-const char* table_usage_text() {
-    return "Usage: holechart-table OBJECT.fad --origin X Y [options]\n"
-           "Writes the hole table of a drawing: one row per hole of its hole chart, in\n"
-           "the chart's order, with the chart's numbers and coordinates, e.g.\n"
-           "  holechart-table Object.fad --settings infoHoleTable.dat --origin 40 90 -o holes.csv\n"
-           "\n"
-           "Options:\n"
-           "  --origin X Y           the point the coordinates are measured from (required)\n"
-           "  --settings FILE        the chart settings (infoHoleTable.dat): decimals follow\n"
-           "                         the holes' tags, ABSOLUTE Y drops the signs (default:\n"
-           "                         coordinates with their sign)\n"
-           "  --format csv|tsv|json  the table's form (default csv)\n"
-           "  --bom, --no-bom        start a CSV or TSV table with a UTF-8 byte order mark,\n"
-           "                         or not (default: on Windows with one, which Excel\n"
-           "                         needs to read it as UTF-8, elsewhere without);\n"
-           "                         JSON never has one\n"
-           "  -o, --output FILE      where to write it (default, or -: standard output)\n"
-           "  --force                write the table even over one of the inputs\n"
-           "  -h, --help             show this text\n"
-           "  --version              show the version\n"
-           "\n"
-           "Columns: No, X, Y, Type, Count, Description, Diameter, Depth, Thread, Side.\n";
-}
-
 bool parse_table_options(const std::vector<std::string>& args, TableOptions& options,
                          std::string& error) {
     options = TableOptions{};
@@ -101,7 +102,11 @@ bool parse_table_options(const std::vector<std::string>& args, TableOptions& opt
             return false;
         }
         options.drawing = files[0];
-        return true;
+        std::vector<std::string> inputs = {options.drawing};
+        if (!options.settings.empty()) {
+            inputs.push_back(options.settings);
+        }
+        return options.force || !companion::output_is_an_input(inputs, options.output, e);
     };
     return companion::read_command_line(args, known_options(options, output_given), {},
                                         options.asked, take_drawing, error);

@@ -22,7 +22,8 @@ struct TableOptions {
 };
 
 // One drawing and its origin, from the arguments after the program's name
-// (companion::read_command_line tells how they are read).
+// (companion::read_command_line tells how they are read); the output may be
+// no input unless --force is given.
 bool parse_table_options(const std::vector<std::string>& args, TableOptions& options,
                          std::string& error);
 
