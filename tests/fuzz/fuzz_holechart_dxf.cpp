@@ -14,10 +14,7 @@
 
 using companion::TableFormat;
 using holechart_dxf::BridgeResult;
-using holechart_dxf::DxfDrawing;
 using holechart_dxf::DxfOptions;
-using holechart_dxf::kLeastMemoryMiB;
-using holechart_dxf::read_dxf_bytes;
 using holechart_dxf::run_bridge;
 
 namespace {
