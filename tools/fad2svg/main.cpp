@@ -6,7 +6,6 @@
 
 #include "tools/common/command_line.hpp"
 #include "tools/common/companion_main.hpp"
-#include "tools/common/output_file.hpp"
 #include "tools/common/run_outputs.hpp"
 #include "tools/fad2svg/options.hpp"
 #include "tools/fad2svg/render.hpp"

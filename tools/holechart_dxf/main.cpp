@@ -11,7 +11,6 @@
 #include "tools/common/command_line.hpp"
 #include "tools/common/companion_main.hpp"
 #include "tools/common/input_file.hpp"
-#include "tools/common/output_file.hpp"
 #include "tools/common/run_outputs.hpp"
 #include "tools/holechart_dxf/bridge.hpp"
 #include "tools/holechart_dxf/options.hpp"
