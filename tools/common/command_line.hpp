@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/companion_main.hpp"
+
 namespace companion {
 
 // The exit codes that every companion shares.
@@ -96,18 +98,22 @@ constexpr int kGoOn = -1;
 int command_line_exit(const char* program, const char* usage, bool read, const Asked& asked,
                       const std::string& error, void (*report)(const std::string&));
 
-// A companion's run: its command line read with parse and answered as
-// command_line_exit answers it, then its work done. Returns the exit code.
+// A companion's whole run (run_companion): its command line read with parse
+// and answered as command_line_exit answers it, then its work done. Returns
+// the exit code.
 template <typename Options>
-int run_options(const char* program, const char* usage, int argc, char** argv,
+int run_program(const char* program, const char* usage,
                 bool (*parse)(const std::vector<std::string>&, Options&, std::string&),
-                void (*report)(const std::string&), int (*work)(const Options&)) {
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    Options options;
-    std::string error;
-    const bool read = parse(args, options, error);
-    const int code = command_line_exit(program, usage, read, options.asked, error, report);
-    return code != kGoOn ? code : work(options);
+                void (*report)(const std::string&), int (*work)(const Options&), int argc,
+                char** argv) {
+    const auto body = [=](const std::vector<std::string>& args) {
+        Options options;
+        std::string error;
+        const bool read = parse(args, options, error);
+        const int code = command_line_exit(program, usage, read, options.asked, error, report);
+        return code != kGoOn ? code : work(options);
+    };
+    return run_companion(program, body, argc, argv);
 }
 
 }  // namespace companion

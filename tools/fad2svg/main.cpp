@@ -44,15 +44,12 @@ int draw(const SvgOptions& options) {
     return 0;
 }
 
-int run(int argc, char** argv) {
-    return companion::run_options("fad2svg", svg_usage_text(), argc, argv, parse_svg_options,
-                                  report_error, draw);
-}
-
 }  // namespace
 
 }  // namespace fad2svg
 
 int main(int argc, char** argv) {
-    return companion::run_companion("fad2svg", fad2svg::run, argc, argv);
+    using namespace fad2svg;
+    return companion::run_program("fad2svg", svg_usage_text(), parse_svg_options, report_error,
+                                  draw, argc, argv);
 }

@@ -52,15 +52,12 @@ int chart_file(const DxfOptions& options) {
     return 0;
 }
 
-int run(int argc, char** argv) {
-    return companion::run_options("holechart-dxf", dxf_usage_text(), argc, argv, parse_dxf_options,
-                                  report, chart_file);
-}
-
 }  // namespace
 
 }  // namespace holechart_dxf
 
 int main(int argc, char** argv) {
-    return companion::run_companion("holechart-dxf", holechart_dxf::run, argc, argv);
+    using namespace holechart_dxf;
+    return companion::run_program("holechart-dxf", dxf_usage_text(), parse_dxf_options, report,
+                                  chart_file, argc, argv);
 }

@@ -111,15 +111,12 @@ int chart_table(const TableOptions& options) {
     return write_table(options, settings);
 }
 
-int run(int argc, char** argv) {
-    return companion::run_options("holechart-table", table_usage_text(), argc, argv,
-                                  parse_table_options, report, chart_table);
-}
-
 }  // namespace
 
 }  // namespace holechart_table
 
 int main(int argc, char** argv) {
-    return companion::run_companion("holechart-table", holechart_table::run, argc, argv);
+    using namespace holechart_table;
+    return companion::run_program("holechart-table", table_usage_text(), parse_table_options,
+                                  report, chart_table, argc, argv);
 }
