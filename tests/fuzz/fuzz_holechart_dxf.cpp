@@ -15,6 +15,7 @@
 using companion::TableFormat;
 using holechart_dxf::BridgeResult;
 using holechart_dxf::DxfOptions;
+using holechart_dxf::kHandlesExhausted;
 using holechart_dxf::run_bridge;
 
 namespace {
