@@ -12,11 +12,14 @@
 #include "tools/fad2svg/options.hpp"
 #include "tools/fad2svg/render.hpp"
 
+using fad2svg::render_files;
+using fad2svg::SvgOptions;
+
 namespace {
 
 void BM_Render(benchmark::State& state) {
     const int entities = static_cast<int>(state.range(0));
-    Options options;
+    SvgOptions options;
     options.inputs.push_back(generated_drawing_file(entities, entities / 100));
     options.output = temporary_path("render.svg");
     std::size_t bytes = 0;

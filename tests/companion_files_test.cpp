@@ -17,6 +17,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using companion::InputRead;
+using companion::read_input_file;
 using testsupport::leftover_temporaries;
 using testsupport::read_file;
 using testsupport::run_shell;

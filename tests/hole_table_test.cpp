@@ -13,6 +13,8 @@
 #include "tools/common/hole_table.hpp"
 
 namespace fs = std::filesystem;
+using companion::format_hole_table;
+using companion::TableFormat;
 using testsupport::read_file;
 using testsupport::RunResult;
 using testsupport::split_lines;

@@ -33,6 +33,7 @@ using testsupport::run_holechart;
 using testsupport::TempDrive;
 using testsupport::write_file;
 
+namespace holechart_dxf {
 namespace {
 
 const fs::path kData = fs::path(HOLECHART_SOURCE_DIR) / "tests" / "data" / "dxf";
@@ -238,9 +239,9 @@ struct ArcSpec {
     double radius, start, end;
 };
 
-Shape arc_shape(DrawingGeometry& g, const ArcSpec& a) {
-    Shape s;
-    s.kind = ShapeKind::arc;
+GeometryShape arc_shape(DrawingGeometry& g, const ArcSpec& a) {
+    GeometryShape s;
+    s.kind = GeometryShapeKind::arc;
     s.head = g.add_head(ShapeHead{});
     s.centre = a.centre;
     s.radius = a.radius;
@@ -300,8 +301,8 @@ TEST(DxfHoles, ReferencesToThemselvesOrMissingBlocksAreCountedNotFollowed) {
         r.block = block;
         r.columns = columns;
         r.rows = rows;
-        Shape s;
-        s.kind = ShapeKind::insert;
+        GeometryShape s;
+        s.kind = GeometryShapeKind::insert;
         s.head = g.add_head(ShapeHead{});
         s.index = g.add_reference(r);
         g.add(s);
@@ -359,7 +360,7 @@ TEST(DxfOptions, UnusableCommandLinesAreRefusedWithTheReason) {
     for (const BadCommand& c : cases) {
         DxfOptions options;
         std::string error;
-        EXPECT_FALSE(parse_options(c.args, options, error)) << c.says;
+        EXPECT_FALSE(parse_dxf_options(c.args, options, error)) << c.says;
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
     }
 }
@@ -367,12 +368,12 @@ TEST(DxfOptions, UnusableCommandLinesAreRefusedWithTheReason) {
 TEST(DxfOptions, DefaultsAndEveryOption) {
     DxfOptions o;
     std::string error;
-    ASSERT_TRUE(parse_options({"in.dxf", "out.dxf"}, o, error)) << error;
+    ASSERT_TRUE(parse_dxf_options({"in.dxf", "out.dxf"}, o, error)) << error;
     EXPECT_FALSE(o.window_given);
     EXPECT_FALSE(o.layer_given);
     EXPECT_EQ(o.text_height, 2.5);
     EXPECT_EQ(o.origin[0], 0.0);
-    ASSERT_TRUE(parse_options(
+    ASSERT_TRUE(parse_dxf_options(
         {"--window", "1", "-2", "3.5", "4", "in.dxf", "--origin", "-5", "6", "--text-height=5",
          "--layer", "CHART", "--color", "5", "--absolute", "--", "-out.dxf"},
         o, error))
@@ -396,6 +397,14 @@ using testsupport::run_shell;
 
 ToolRun run_bridge(const fs::path& folder, const std::vector<std::string>& args) {
     return testsupport::run_program(folder, HOLECHART_DXF_BINARY, args);
+}
+
+// The bridge on tests/data/dxf/DRAWING.dxf, writing out.dxf in folder.
+ToolRun run_on_data(const fs::path& folder, const std::string& drawing,
+                    const std::vector<std::string>& options) {
+    std::vector<std::string> args = {(kData / (drawing + ".dxf")).string(), "out.dxf"};
+    args.insert(args.end(), options.begin(), options.end());
+    return run_bridge(folder, args);
 }
 
 // What a file holds, read back pair by pair apart from the bridge's own
@@ -796,10 +805,7 @@ TEST(DxfOutput, TheTextHeightFollowsTheDrawingsUnitsAndSizeUnlessGiven) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.drawing);
         TempDrive drive;
-        std::vector<std::string> args = {(kData / (std::string(c.drawing) + ".dxf")).string(),
-                                         "out.dxf"};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        const ToolRun run = run_bridge(drive.root, args);
+        const ToolRun run = run_on_data(drive.root, c.drawing, c.options);
         ASSERT_EQ(run.exit_code, 0) << run.err;
         int texts = 0;
         for (const ChartEntity& e : chart_of(drive.root / "out.dxf")) {
@@ -924,10 +930,7 @@ TEST(DxfOutput, OneLineSaysWhatWasChartedAndWhatWasNot) {
     for (const SummaryCase& c : cases) {
         SCOPED_TRACE(c.drawing);
         TempDrive drive;
-        std::vector<std::string> args = {(kData / (std::string(c.drawing) + ".dxf")).string(),
-                                         "out.dxf"};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        const ToolRun run = run_bridge(drive.root, args);
+        const ToolRun run = run_on_data(drive.root, c.drawing, c.options);
         EXPECT_EQ(run.exit_code, 0);
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
@@ -1123,12 +1126,12 @@ TEST(DxfErrors, RunningOutOfMemoryIsAnErrorWithoutAnOutput) {
     if (!testsupport::address_space_can_be_limited()) {
         GTEST_SKIP() << "a memory checker cannot run under a limit of address space";
     }
-    TempDrive drive;
     // Each circle becomes a hole record of some 800 bytes: 160 MB here.
     std::string circles;
     for (int i = 0; i < 200000; ++i) {
         circles += "  0\nCIRCLE\n 40\n1\n";
     }
+    TempDrive drive;
     write_file(drive.root / "big.dxf", minimal_dxf(circles));
     for (const char* output : {"out.dxf", "-"}) {
         const ToolRun run = testsupport::run_program(drive.root, HOLECHART_DXF_BINARY,
@@ -1294,3 +1297,4 @@ TEST(DxfKeepNumbers, ChartDataThatCannotBeTrustedIsNumberedAfreshWithANote) {
 }
 
 }  // namespace
+}  // namespace holechart_dxf

@@ -12,6 +12,10 @@
 #include "tests/fuzz/svg_check.hpp"
 #include "tools/fad2svg/render.hpp"
 
+using fad2svg::Background;
+using fad2svg::render_bytes;
+using fad2svg::SvgOptions;
+
 namespace {
 
 [[noreturn]] void fail(const char* why, std::string_view detail) {
@@ -69,7 +73,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    Options options;
+    SvgOptions options;
     options.background = size % 2 == 1 ? Background::dark : Background::light;
     std::vector<std::string> warnings;
     const std::string svg = render_bytes(options, "Object.fad", bytes_of(data, size), warnings);

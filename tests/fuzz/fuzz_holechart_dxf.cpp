@@ -12,6 +12,12 @@
 #include "tools/holechart_dxf/bridge.hpp"
 #include "tools/holechart_dxf/chart_dxf.hpp"
 
+using companion::TableFormat;
+using holechart_dxf::BridgeResult;
+using holechart_dxf::DxfOptions;
+using holechart_dxf::kHandlesExhausted;
+using holechart_dxf::run_bridge;
+
 namespace {
 
 DxfOptions fuzz_options() {

@@ -20,6 +20,8 @@
 #include "platform/platform.hpp"
 #include "util/native_name.hpp"
 
+namespace companion {
+
 namespace {
 
 // A closed standard stream's number would go to the next file opened, and
@@ -58,20 +60,11 @@ std::vector<std::string> utf8_arguments(int argc, char** argv) {
     return std::vector<std::string>(argv, argv + argc);
 }
 
-// Runs body with the arguments in UTF-8, as argc and argv.
-int run_with_utf8_arguments(int (*body)(int, char**), int argc, char** argv) {
-    std::vector<std::string> args = utf8_arguments(argc, argv);
-    std::vector<char*> pointers;
-    for (std::string& arg : args) {
-        pointers.push_back(&arg[0]);
-    }
-    pointers.push_back(nullptr);
-    return body(static_cast<int>(args.size()), pointers.data());
-}
-
 }  // namespace
 
-int run_companion(const char* program, int (*body)(int, char**), int argc, char** argv) {
+int run_companion(const char* program,
+                  const std::function<int(const std::vector<std::string>& args)>& body, int argc,
+                  char** argv) {
     hold_closed_standard_streams();
     // A closed pipe or a file size limit is a write error that the program
     // reports in one line, with its temporaries removed, not a silent end.
@@ -81,7 +74,11 @@ int run_companion(const char* program, int (*body)(int, char**), int argc, char*
     // as holechart's front end expects it.
     set_allocation_failure(AllocationFailure::throw_bad_alloc);
     try {
-        return run_with_utf8_arguments(body, argc, argv);
+        std::vector<std::string> args = utf8_arguments(argc, argv);
+        if (!args.empty()) {
+            args.erase(args.begin());
+        }
+        return body(args);
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
         // A size beyond what any allocation could hold.
@@ -99,3 +96,5 @@ std::string one_line(const char* message_line) {
     }
     return line;
 }
+
+}  // namespace companion

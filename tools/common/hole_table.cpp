@@ -8,6 +8,8 @@
 #include "chart/chart_layout.hpp"
 #include "chart/chart_primitives.hpp"
 
+namespace companion {
+
 namespace {
 
 #ifdef _WIN32
@@ -176,16 +178,19 @@ std::string json(const std::vector<TableRow>& rows) {
 }  // namespace
 
 bool table_format_named(const std::string& name, TableFormat& format) {
-    if (name == "csv") {
-        format = TableFormat::csv;
-    } else if (name == "tsv") {
-        format = TableFormat::tsv;
-    } else if (name == "json") {
-        format = TableFormat::json;
-    } else {
-        return false;
+    struct Named {
+        const char* name;
+        TableFormat format;
+    };
+    static constexpr Named kFormats[] = {
+        {"csv", TableFormat::csv}, {"tsv", TableFormat::tsv}, {"json", TableFormat::json}};
+    for (const Named& n : kFormats) {
+        if (name == n.name) {
+            format = n.format;
+            return true;
+        }
     }
-    return true;
+    return false;
 }
 
 bool table_format_of_file(const std::string& path, TableFormat& format) {
@@ -214,3 +219,5 @@ std::string format_hole_table(const ChartListing& listing, TableFormat format,
     }
     return json(rows);
 }
+
+}  // namespace companion

@@ -7,6 +7,8 @@
 
 #include "chart/run_state.hpp"
 
+namespace companion {
+
 enum class TableFormat { csv, tsv, json };
 
 // Whether a CSV or TSV table starts with a UTF-8 byte order mark unless
@@ -33,3 +35,5 @@ bool table_format_of_file(const std::string& path, TableFormat& format);
 // platform writes text; the text is UTF-8.
 std::string format_hole_table(const ChartListing& listing, TableFormat format,
                               bool byte_order_mark);
+
+}  // namespace companion

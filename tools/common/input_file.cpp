@@ -16,6 +16,8 @@
 #include "util/native_name.hpp"
 #include "util/safe_file.hpp"
 
+namespace companion {
+
 namespace {
 
 struct FileCloser {
@@ -115,3 +117,5 @@ InputRead read_input_file(const std::string& path, std::uint64_t max_bytes, std:
     bytes.resize(got);
     return InputRead::read;
 }
+
+}  // namespace companion

@@ -8,6 +8,8 @@
 
 #include "tools/common/output_file.hpp"
 
+namespace companion {
+
 // The input name that stands for standard input.
 constexpr const char* kStandardInput = kStandardOutput;
 
@@ -28,3 +30,5 @@ std::string unreadable_input_reason(const std::string& path);
 // read comes with a one-line reason in error ("cannot read 'X': ...").
 InputRead read_input_file(const std::string& path, std::uint64_t max_bytes, std::string& bytes,
                           std::string& error);
+
+}  // namespace companion

@@ -5,6 +5,8 @@
 
 #include "util/native_name.hpp"
 
+namespace companion {
+
 namespace fs = std::filesystem;
 
 std::string shown_path(const std::string& path) {
@@ -93,3 +95,5 @@ const char* special_file_kind(fs::file_type type) {
             return nullptr;
     }
 }
+
+}  // namespace companion

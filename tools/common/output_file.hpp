@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace companion {
+
 // The file name that stands for standard output (and, as an input, for
 // standard input).
 constexpr const char* kStandardOutput = "-";
@@ -36,3 +38,5 @@ bool same_output_file(const std::string& first, const std::string& second);
 // character device", "a block device" or "a socket". Null for a regular
 // file, a missing one, or one whose type the system cannot tell.
 const char* special_file_kind(std::filesystem::file_type type);
+
+}  // namespace companion

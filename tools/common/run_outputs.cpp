@@ -19,6 +19,8 @@
 #include "util/native_name.hpp"
 #include "util/safe_file.hpp"
 
+namespace companion {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -229,3 +231,5 @@ bool write_outputs(const std::vector<OutputBytes>& outputs, std::string& error) 
     return stage_files(outputs, destinations, staged, error) &&
            write_streams(outputs, destinations, error) && commit_files(staged, error);
 }
+
+}  // namespace companion

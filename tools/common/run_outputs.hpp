@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace companion {
+
 // One output of a run: a file name ("-" for standard output) and the bytes
 // it is to hold. The bytes are not copied: they must outlive the call that
 // writes them.
@@ -28,3 +30,5 @@ struct OutputBytes {
 // holds a one-line reason and the result is false. What a stream received
 // before the failure cannot be taken back.
 bool write_outputs(const std::vector<OutputBytes>& outputs, std::string& error);
+
+}  // namespace companion

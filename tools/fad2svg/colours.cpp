@@ -1,5 +1,7 @@
 #include "tools/fad2svg/colours.hpp"
 
+namespace fad2svg {
+
 namespace {
 
 // On a light background the pure yellow, green and cyan of the colour index
@@ -29,3 +31,5 @@ const char* colour_for(int32_t number, Background background) {
     }
     return kGrey;
 }
+
+}  // namespace fad2svg

@@ -4,47 +4,32 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/command_line.hpp"
 #include "tools/common/companion_main.hpp"
-#include "tools/common/output_file.hpp"
 #include "tools/common/run_outputs.hpp"
 #include "tools/fad2svg/options.hpp"
 #include "tools/fad2svg/render.hpp"
 #include "tools/fad2svg/svg_text.hpp"
-#include "util/version.hpp"
+
+namespace fad2svg {
 
 namespace {
 
-constexpr int kUsageError = 2;
-constexpr int kRunError = 1;
+using companion::kRunError;
 
 // One line on standard error, whatever bytes the message carries.
 void report(const char* prefix, const std::string& message) {
     std::fprintf(stderr, "fad2svg: %s%s\n", prefix, clean_utf8(message).c_str());
 }
 
-int run(int argc, char** argv) {
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    Options options;
-    std::string error;
-    if (!parse_options(args, options, error)) {
-        report("", error);
-        return kUsageError;
-    }
-    if (options.help) {
-        std::fputs(usage_text(), stdout);
-        return 0;
-    }
-    if (options.version) {
-        std::printf("fad2svg %s\n", holechart_version());
-        return 0;
-    }
-    if (!options.force && output_is_an_input(options.inputs, options.output, error)) {
-        report("", error);
-        return kUsageError;
-    }
+void report_error(const std::string& message) {
+    report("", message);
+}
 
+int draw(const SvgOptions& options) {
     std::string svg;
     std::vector<std::string> warnings;
+    std::string error;
     if (!render_files(options, svg, warnings, error)) {
         report("", error);
         return kRunError;
@@ -52,7 +37,7 @@ int run(int argc, char** argv) {
     for (const std::string& warning : warnings) {
         report("warning: ", warning);
     }
-    if (!write_outputs({{options.output, svg}}, error)) {
+    if (!companion::write_outputs({{options.output, svg}}, error)) {
         report("", error);
         return kRunError;
     }
@@ -61,6 +46,10 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
+}  // namespace fad2svg
+
 int main(int argc, char** argv) {
-    return run_companion("fad2svg", run, argc, argv);
+    using namespace fad2svg;
+    return companion::run_program("fad2svg", svg_usage_text(), parse_svg_options, report_error,
+                                  draw, argc, argv);
 }

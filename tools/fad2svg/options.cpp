@@ -1,44 +1,16 @@
 #include "tools/fad2svg/options.hpp"
 
 #include <cstddef>
+#include <string_view>
+#include <utility>
 
-namespace {
+#include "tools/common/command_line.hpp"
+#include "tools/common/output_file.hpp"
+#include "tools/common/whole_number.hpp"
 
-constexpr int kMaxWidth = 100000;
+namespace fad2svg {
 
-bool parse_width(const std::string& text, int& width) {
-    if (text.empty() || text.size() > 6) {
-        return false;
-    }
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-        value = value * 10 + (c - '0');
-    }
-    if (value < 1 || value > kMaxWidth) {
-        return false;
-    }
-    width = value;
-    return true;
-}
-
-// Splits "--name=value" into its two halves; a plain "--name" has no value.
-bool split_long_option(const std::string& arg, std::string& name, std::string& value) {
-    const std::size_t equals = arg.find('=');
-    if (equals == std::string::npos) {
-        name = arg;
-        return false;
-    }
-    name = arg.substr(0, equals);
-    value = arg.substr(equals + 1);
-    return true;
-}
-
-}  // namespace
-
-const char* usage_text() {
+const char* svg_usage_text() {
     return "Usage: fad2svg [options] FILE... -o OUT.svg\n"
            "Draws entity exchange files as one SVG picture; later files draw over\n"
            "earlier ones, e.g. fad2svg Object.fad ResultDR.fad -o plate.svg\n"
@@ -54,97 +26,85 @@ const char* usage_text() {
            "  --version                    show the version\n";
 }
 
-bool parse_options(const std::vector<std::string>& args, Options& options, std::string& error) {
-    options = Options{};
-    bool output_given = false;
-    bool only_files = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (only_files || arg.empty() || arg[0] != '-' || arg == "-") {
-            options.inputs.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            only_files = true;
-            continue;
-        }
-        if (arg == "-h" || arg == "--help") {
-            options.help = true;
-            return true;
-        }
-        if (arg == "--version") {
-            options.version = true;
-            return true;
-        }
-        if (arg == "--force") {
-            options.force = true;
-            continue;
-        }
+namespace {
 
-        std::string name;
-        std::string value;
-        bool has_value = false;
-        if (arg.compare(0, 2, "--") == 0) {
-            has_value = split_long_option(arg, name, value);
-        } else if (arg.compare(0, 2, "-o") == 0 && arg.size() > 2) {
-            name = "-o";
-            value = arg.substr(2);
-            has_value = true;
-        } else {
-            name = arg;
-        }
+constexpr int kMaxWidth = 100000;
+constexpr std::size_t kMaxWidthDigits = 6;
 
-        const bool takes_value = name == "-o" || name == "--output" || name == "--background" ||
-                                 name == "--width" || name == "--layer";
-        if (!takes_value) {
-            error = "unknown option '" + arg + "' (see --help)";
-            return false;
-        }
-        if (!has_value) {
-            if (i + 1 >= args.size()) {
-                error = "option " + name + " needs a value";
-                return false;
-            }
-            value = args[++i];
-        }
+bool width_digits(std::string_view text, int& width) {
+    return companion::parse_digits(text, kMaxWidthDigits, width);
+}
 
-        if (name == "-o" || name == "--output") {
-            if (output_given) {
-                error = "only one output file may be given";
-                return false;
-            }
-            if (value.empty()) {
-                error = "the output file name is empty";
-                return false;
-            }
-            options.output = value;
-            output_given = true;
-        } else if (name == "--background") {
-            if (value == "light") {
-                options.background = Background::light;
-            } else if (value == "dark") {
-                options.background = Background::dark;
-            } else {
-                error = "--background takes light or dark, not '" + value + "'";
-                return false;
-            }
-        } else if (name == "--width") {
-            if (!parse_width(value, options.width)) {
-                error = "--width takes a whole number of pixels from 1 to " +
-                        std::to_string(kMaxWidth) + ", not '" + value + "'";
-                return false;
-            }
-        } else {
-            options.layers.push_back(value);
-        }
-    }
-    if (options.inputs.empty()) {
-        error = "no input file given (see --help)";
-        return false;
-    }
-    if (!output_given) {
-        error = "no output file given: use -o OUT.svg";
+bool take_background(const std::string& text, Background& background, std::string& error) {
+    if (text == "light") {
+        background = Background::light;
+    } else if (text == "dark") {
+        background = Background::dark;
+    } else {
+        error = "--background takes light or dark, not '" + text + "'";
         return false;
     }
     return true;
 }
+
+// The output, given once and not empty: an output that is set was given.
+bool take_output(const std::string& text, std::string& output, std::string& error) {
+    if (!output.empty()) {
+        error = "only one output file may be given";
+        return false;
+    }
+    if (text.empty()) {
+        error = "the output file name is empty";
+        return false;
+    }
+    output = text;
+    return true;
+}
+
+std::vector<companion::CommandOption> known_options(SvgOptions& o) {
+    using companion::value_option;
+    using Text = const std::string&;
+    return {
+        companion::switch_option("--force", o.force),
+        value_option({"-o", "--output"},
+                     [&o](Text v, std::string& e) { return take_output(v, o.output, e); }),
+        value_option({"--background"},
+                     [&o](Text v, std::string& e) { return take_background(v, o.background, e); }),
+        value_option({"--width"},
+                     [&o](Text v, std::string& e) {
+                         return companion::take_number(
+                             v, width_digits, 1, kMaxWidth, o.width,
+                             "--width takes a whole number of pixels from 1 to " +
+                                 std::to_string(kMaxWidth),
+                             e);
+                     }),
+        value_option({"--layer"},
+                     [&o](Text v, std::string&) {
+                         o.layers.push_back(v);
+                         return true;
+                     }),
+    };
+}
+
+}  // namespace
+
+bool parse_svg_options(const std::vector<std::string>& args, SvgOptions& options,
+                       std::string& error) {
+    options = SvgOptions{};
+    const auto take_inputs = [&options](std::vector<std::string>& files, std::string& e) {
+        options.inputs = std::move(files);
+        if (options.inputs.empty()) {
+            e = "no input file given (see --help)";
+            return false;
+        }
+        if (options.output.empty()) {
+            e = "no output file given: use -o OUT.svg";
+            return false;
+        }
+        return options.force || !companion::output_is_an_input(options.inputs, options.output, e);
+    };
+    return companion::read_command_line(args, known_options(options), {true, "option "},
+                                        options.asked, take_inputs, error);
+}
+
+}  // namespace fad2svg

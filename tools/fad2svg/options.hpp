@@ -4,22 +4,28 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/command_line.hpp"
+
+namespace fad2svg {
+
 enum class Background { light, dark };
 
-struct Options {
+struct SvgOptions {
     std::vector<std::string> inputs;  // drawn in this order, later over earlier
     std::string output;               // "-": standard output
     Background background = Background::light;
     int width = 1000;                 // pixels; the height follows the aspect ratio
     std::vector<std::string> layers;  // empty: every layer
     bool force = false;               // write the output even over an input
-    bool help = false;
-    bool version = false;
+    companion::Asked asked;
 };
 
-// Reads the arguments after the program name. Returns false with a one-line
-// reason in error when they are not usable. With --help or --version the
-// rest is not checked: help or version is set and the result is true.
-bool parse_options(const std::vector<std::string>& args, Options& options, std::string& error);
+// The command line after the program's name, read by
+// companion::read_command_line: at least one input and exactly one output,
+// which is none of the inputs unless --force is given.
+bool parse_svg_options(const std::vector<std::string>& args, SvgOptions& options,
+                       std::string& error);
 
-const char* usage_text();
+const char* svg_usage_text();
+
+}  // namespace fad2svg

@@ -11,12 +11,14 @@
 #include "tools/fad2svg/svg_writer.hpp"
 #include "util/native_name.hpp"
 
+namespace fad2svg {
+
 namespace {
 
 // A regular file that opens, checked before it is read: a folder, FIFO or
 // device is refused at once, never waited on or read without end.
 bool check_readable(const std::string& path, std::string& error) {
-    const std::string reason = unreadable_input_reason(path);
+    const std::string reason = companion::unreadable_input_reason(path);
     if (!reason.empty()) {
         error = "cannot read " + shown(path) + ": " + reason;
         return false;
@@ -61,7 +63,7 @@ void draw_input(Drawing& d, const std::string& name, bool read, const EntityList
     }
 }
 
-std::string finish_drawing(Drawing& d, const Options& options) {
+std::string finish_drawing(Drawing& d, const SvgOptions& options) {
     for (const std::string& layer : options.layers) {
         if (d.scene.layers_seen.count(layer) == 0) {
             d.warnings.push_back("no entity is on layer " + shown(layer));
@@ -75,7 +77,7 @@ std::string finish_drawing(Drawing& d, const Options& options) {
 
 }  // namespace
 
-bool render_files(const Options& options, std::string& svg, std::vector<std::string>& warnings,
+bool render_files(const SvgOptions& options, std::string& svg, std::vector<std::string>& warnings,
                   std::string& error) {
     Drawing d{Scene{}, {options.layers.begin(), options.layers.end()}, warnings};
     for (const std::string& path : options.inputs) {
@@ -91,7 +93,7 @@ bool render_files(const Options& options, std::string& svg, std::vector<std::str
     return true;
 }
 
-std::string render_bytes(const Options& options, const std::string& name, std::string_view bytes,
+std::string render_bytes(const SvgOptions& options, const std::string& name, std::string_view bytes,
                          std::vector<std::string>& warnings) {
     Drawing d{Scene{}, {options.layers.begin(), options.layers.end()}, warnings};
     EntityList list;
@@ -100,3 +102,5 @@ std::string render_bytes(const Options& options, const std::string& name, std::s
     draw_input(d, name, read, list, count);
     return finish_drawing(d, options);
 }
+
+}  // namespace fad2svg

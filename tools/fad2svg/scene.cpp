@@ -9,6 +9,8 @@
 #include "geometry/geometry.hpp"
 #include "tools/fad2svg/svg_text.hpp"
 
+namespace fad2svg {
+
 namespace {
 
 // Coordinates beyond this are taken for garbage: they would shrink the rest
@@ -177,93 +179,115 @@ LinePattern pattern_of(const EntityRecord& r) {
 
 enum class Outcome { drawn, nothing, skipped };
 
+Outcome line_shapes(const EntityRecord& r, std::vector<Shape>& out) {
+    if (!usable(r.p1) || !usable(r.p2)) {
+        return Outcome::skipped;
+    }
+    if (same_point(r.p1, r.p2)) {
+        return Outcome::nothing;
+    }
+    out.push_back(segment(r.p1, r.p2));
+    out.back().pattern = pattern_of(r);
+    return Outcome::drawn;
+}
+
+Outcome arc_shapes(const EntityRecord& r, std::vector<Shape>& out) {
+    Shape arc;
+    if (!make_arc(r, arc)) {
+        return Outcome::skipped;
+    }
+    if (arc.radius == 0.0) {
+        return Outcome::nothing;
+    }
+    arc.pattern = pattern_of(r);
+    out.push_back(arc);
+    return Outcome::drawn;
+}
+
+Outcome label_shapes(const EntityRecord& r, std::vector<Shape>& out) {
+    Shape label;
+    if (!make_label(r, label)) {
+        return Outcome::skipped;
+    }
+    if (label.text.empty()) {
+        return Outcome::nothing;
+    }
+    out.push_back(std::move(label));
+    return Outcome::drawn;
+}
+
+Outcome dot_shapes(const EntityRecord& r, std::vector<Shape>& out) {
+    if (!usable(r.p1)) {
+        return Outcome::skipped;
+    }
+    Shape dot;
+    dot.kind = ShapeKind::dot;
+    dot.a = r.p1;
+    out.push_back(dot);
+    return Outcome::drawn;
+}
+
+Outcome quad_shapes(const EntityRecord& r, std::vector<Shape>& out) {
+    if (!usable(r.p1) || !usable(r.p2) || !usable(r.center) || !usable(r.p4)) {
+        return Outcome::skipped;
+    }
+    // Corners 1, 2, 3, 4 are p1, p2, center, p4; the outline runs 1, 2, 4, 3.
+    Shape quad;
+    quad.kind = ShapeKind::quad;
+    quad.a = r.p1;
+    quad.b = r.p2;
+    quad.c = r.p4;
+    quad.d = r.center;
+    out.push_back(quad);
+    return Outcome::drawn;
+}
+
+Outcome dimension_shapes(const EntityRecord& r, std::vector<Shape>& out) {
+    if (!usable(r.p1) || !usable(r.p2) || !usable(r.p4) || !usable(r.p5) || !usable(r.p6) ||
+        !std::isfinite(r.angle)) {
+        return Outcome::skipped;
+    }
+    // Extension lines from the feet to the dimension line, the dimension
+    // line itself, and the text centred at its point.
+    const Point lines[3][2] = {{r.p1, r.p4}, {r.p2, r.p5}, {r.p4, r.p5}};
+    for (const auto& line : lines) {
+        if (!same_point(line[0], line[1])) {
+            out.push_back(segment(line[0], line[1]));
+        }
+    }
+    Shape label;
+    label.kind = ShapeKind::label;
+    label.a = r.p6;
+    label.angle = std::fmod(r.angle, 360.0);
+    label.anchor = TextAnchor::middle;
+    label.baseline = TextBaseline::middle;
+    label.text = clean_utf8(
+        expand_cad_codes(dimension_text(r.text, compute_distance(r.p4.x, r.p4.y, r.p5.x, r.p5.y))));
+    out.push_back(std::move(label));
+    return Outcome::drawn;
+}
+
 // The shapes of one record; "nothing" for records that draw nothing by their
 // nature (an empty text, a line of no length such as a blank line leaves).
 Outcome shapes_of(const EntityRecord& r, std::vector<Shape>& out) {
-    if (has_kind(r, "LINE") || (has_kind(r, "PLINE") && has_shape(r, "L"))) {
-        if (!usable(r.p1) || !usable(r.p2)) {
-            return Outcome::skipped;
-        }
-        if (same_point(r.p1, r.p2)) {
-            return Outcome::nothing;
-        }
-        out.push_back(segment(r.p1, r.p2));
-        out.back().pattern = pattern_of(r);
-        return Outcome::drawn;
+    const bool pline = has_kind(r, "PLINE");
+    if (has_kind(r, "LINE") || (pline && has_shape(r, "L"))) {
+        return line_shapes(r, out);
     }
     if (has_kind(r, "ARC") || has_kind(r, "CIRCLE") ||
-        (has_kind(r, "PLINE") && (has_shape(r, "A") || has_shape(r, "C")))) {
-        Shape arc;
-        if (!make_arc(r, arc)) {
-            return Outcome::skipped;
-        }
-        if (arc.radius == 0.0) {
-            return Outcome::nothing;
-        }
-        arc.pattern = pattern_of(r);
-        out.push_back(arc);
-        return Outcome::drawn;
+        (pline && (has_shape(r, "A") || has_shape(r, "C")))) {
+        return arc_shapes(r, out);
     }
     if (has_kind(r, "TEXT") || has_kind(r, "MTEXT")) {
-        Shape label;
-        if (!make_label(r, label)) {
-            return Outcome::skipped;
-        }
-        if (label.text.empty()) {
-            return Outcome::nothing;
-        }
-        out.push_back(std::move(label));
-        return Outcome::drawn;
+        return label_shapes(r, out);
     }
     if (has_kind(r, "POINT")) {
-        if (!usable(r.p1)) {
-            return Outcome::skipped;
-        }
-        Shape dot;
-        dot.kind = ShapeKind::dot;
-        dot.a = r.p1;
-        out.push_back(dot);
-        return Outcome::drawn;
+        return dot_shapes(r, out);
     }
     if (has_kind(r, "SOLID")) {
-        if (!usable(r.p1) || !usable(r.p2) || !usable(r.center) || !usable(r.p4)) {
-            return Outcome::skipped;
-        }
-        // Corners 1, 2, 3, 4 are p1, p2, center, p4; the outline runs 1, 2, 4, 3.
-        Shape quad;
-        quad.kind = ShapeKind::quad;
-        quad.a = r.p1;
-        quad.b = r.p2;
-        quad.c = r.p4;
-        quad.d = r.center;
-        out.push_back(quad);
-        return Outcome::drawn;
+        return quad_shapes(r, out);
     }
-    if (has_kind(r, "DIMENSION")) {
-        if (!usable(r.p1) || !usable(r.p2) || !usable(r.p4) || !usable(r.p5) || !usable(r.p6) ||
-            !std::isfinite(r.angle)) {
-            return Outcome::skipped;
-        }
-        // Extension lines from the feet to the dimension line, the dimension
-        // line itself, and the text centred at its point.
-        const Point lines[3][2] = {{r.p1, r.p4}, {r.p2, r.p5}, {r.p4, r.p5}};
-        for (const auto& line : lines) {
-            if (!same_point(line[0], line[1])) {
-                out.push_back(segment(line[0], line[1]));
-            }
-        }
-        Shape label;
-        label.kind = ShapeKind::label;
-        label.a = r.p6;
-        label.angle = std::fmod(r.angle, 360.0);
-        label.anchor = TextAnchor::middle;
-        label.baseline = TextBaseline::middle;
-        label.text = clean_utf8(expand_cad_codes(
-            dimension_text(r.text, compute_distance(r.p4.x, r.p4.y, r.p5.x, r.p5.y))));
-        out.push_back(std::move(label));
-        return Outcome::drawn;
-    }
-    return Outcome::skipped;
+    return has_kind(r, "DIMENSION") ? dimension_shapes(r, out) : Outcome::skipped;
 }
 
 }  // namespace
@@ -282,37 +306,25 @@ void Bounds::add(Point p) {
 }
 
 void anchor_for_justify(const char* justify, TextAnchor& anchor, TextBaseline& baseline) {
+    // The vertical letter of a two-letter code (B, M, T), then the
+    // horizontal one (L, C, R); a one-letter code is horizontal, but M
+    // centres both ways.
+    const auto anchor_of = [](char c) {
+        return c == 'C' ? TextAnchor::middle : c == 'R' ? TextAnchor::end : TextAnchor::start;
+    };
+    const std::string_view code(justify);
     anchor = TextAnchor::start;
     baseline = TextBaseline::bottom;
-    const std::string_view code(justify);
     if (code.size() == 2) {
-        switch (code[0]) {
-            case 'M':
-                baseline = TextBaseline::middle;
-                break;
-            case 'T':
-                baseline = TextBaseline::top;
-                break;
-            default:
-                break;
-        }
-        switch (code[1]) {
-            case 'C':
-                anchor = TextAnchor::middle;
-                break;
-            case 'R':
-                anchor = TextAnchor::end;
-                break;
-            default:
-                break;
-        }
-    } else if (code == "C") {
-        anchor = TextAnchor::middle;
-    } else if (code == "R") {
-        anchor = TextAnchor::end;
+        baseline = code[0] == 'M'   ? TextBaseline::middle
+                   : code[0] == 'T' ? TextBaseline::top
+                                    : TextBaseline::bottom;
+        anchor = anchor_of(code[1]);
     } else if (code == "M") {
         anchor = TextAnchor::middle;
         baseline = TextBaseline::middle;
+    } else if (code.size() == 1) {
+        anchor = anchor_of(code[0]);
     }
 }
 
@@ -413,3 +425,5 @@ void add_file_entities(Scene& scene, const std::string& file_name, const EntityL
         }
     }
 }
+
+}  // namespace fad2svg

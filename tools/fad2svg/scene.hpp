@@ -9,6 +9,8 @@
 
 #include "entity/entity_record.hpp"
 
+namespace fad2svg {
+
 enum class ShapeKind {
     segment,  // a to b
     arc,      // centre a, radius, counter-clockwise from start by sweep degrees
@@ -99,3 +101,5 @@ double first_baseline(TextBaseline baseline, double height, std::size_t lines);
 // The text of a dimension: its own text, where "<>" (or an empty text)
 // stands for the measured length.
 std::string dimension_text(const char* text, double length);
+
+}  // namespace fad2svg

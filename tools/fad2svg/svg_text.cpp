@@ -4,6 +4,8 @@
 
 #include "util/number_text.hpp"
 
+namespace fad2svg {
+
 namespace {
 
 constexpr const char* kReplacement = "\xEF\xBF\xBD";  // U+FFFD
@@ -212,3 +214,5 @@ void append_number(std::string& out, double value, int decimals) {
         out.erase(start, 1);
     }
 }
+
+}  // namespace fad2svg

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace fad2svg {
+
 // Replaces the CAD control codes of a drawing text: %%C (diameter) by Ø,
 // %%D (degrees) by °, %%P (plus/minus) by ±, in either letter case; %%% by %;
 // the underline and overline switches %%U and %%O are dropped.
@@ -29,3 +31,5 @@ std::string id_for_layer(std::string_view name);
 // Appends a number in fixed notation with at most the given decimals
 // (0 to 12), trailing zeros dropped and no negative zero.
 void append_number(std::string& out, double value, int decimals);
+
+}  // namespace fad2svg

@@ -9,6 +9,8 @@
 #include "tools/fad2svg/colours.hpp"
 #include "tools/fad2svg/svg_text.hpp"
 
+namespace fad2svg {
+
 namespace {
 
 constexpr double kMarginShare = 0.05;         // of the larger side, on every side
@@ -192,23 +194,11 @@ struct Writer {
     }
 
     void shape(const Shape& s) {
-        switch (s.kind) {
-            case ShapeKind::segment:
-                segment(s);
-                break;
-            case ShapeKind::arc:
-                arc(s);
-                break;
-            case ShapeKind::quad:
-                quad(s);
-                break;
-            case ShapeKind::dot:
-                dot(s);
-                break;
-            case ShapeKind::label:
-                label(s);
-                break;
-        }
+        // In the order of ShapeKind.
+        using Draw = void (Writer::*)(const Shape&);
+        static constexpr Draw kDraw[] = {&Writer::segment, &Writer::arc, &Writer::quad,
+                                         &Writer::dot, &Writer::label};
+        (this->*kDraw[static_cast<int>(s.kind)])(s);
     }
 };
 
@@ -259,12 +249,12 @@ View view_for(const Scene& scene) {
     return view;
 }
 
-std::string write_svg(const Scene& scene, const SvgStyle& style) {
-    const View view = view_for(scene);
-    std::string out;
-    out.reserve(4096 + scene.shape_count * 96);
-    Writer w{out, view, style.background};
+namespace {
 
+// The document's head: its size, its view box and the files as its title.
+void write_head(Writer& w, const Scene& scene, const SvgStyle& style) {
+    std::string& out = w.out;
+    const View& view = w.view;
     const double pixels_high = std::max(1.0, std::round(style.width * view.height / view.width));
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out +=
@@ -288,7 +278,12 @@ std::string write_svg(const Scene& scene, const SvgStyle& style) {
         append_escaped(out, clean_utf8(scene.files[i]));
     }
     out += "</title>\n";
+}
 
+// The background, then the opening of the group that holds the drawing.
+void open_drawing(Writer& w, const SvgStyle& style) {
+    std::string& out = w.out;
+    const View& view = w.view;
     const Palette palette = palette_for(style.background);
     out += "<rect id=\"background\"";
     w.attribute("x", view.min_x);
@@ -302,7 +297,11 @@ std::string write_svg(const Scene& scene, const SvgStyle& style) {
     out += "<g id=\"drawing\" fill=\"none\"";
     w.attribute("stroke-width", view.stroke);
     out += " stroke-linecap=\"round\" stroke-linejoin=\"round\" font-family=\"sans-serif\">\n";
+}
 
+// Each file's layers, each in a group of its own within the file's group.
+void write_groups(Writer& w, const Scene& scene) {
+    std::string& out = w.out;
     std::set<std::string> used{"background", "drawing"};
     std::size_t open_file = scene.files.size();
     for (const LayerGroup& group : scene.groups) {
@@ -323,6 +322,20 @@ std::string write_svg(const Scene& scene, const SvgStyle& style) {
     if (open_file != scene.files.size()) {
         out += "</g>\n";
     }
+}
+
+}  // namespace
+
+std::string write_svg(const Scene& scene, const SvgStyle& style) {
+    const View view = view_for(scene);
+    std::string out;
+    out.reserve(4096 + scene.shape_count * 96);
+    Writer w{out, view, style.background};
+    write_head(w, scene, style);
+    open_drawing(w, style);
+    write_groups(w, scene);
     out += "</g>\n</svg>\n";
     return out;
 }
+
+}  // namespace fad2svg

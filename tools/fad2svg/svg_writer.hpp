@@ -6,6 +6,8 @@
 #include "tools/fad2svg/options.hpp"
 #include "tools/fad2svg/scene.hpp"
 
+namespace fad2svg {
+
 struct SvgStyle {
     Background background = Background::light;
     int width = 1000;  // pixels
@@ -25,3 +27,5 @@ struct View {
 View view_for(const Scene& scene);
 
 std::string write_svg(const Scene& scene, const SvgStyle& style);
+
+}  // namespace fad2svg

@@ -13,6 +13,8 @@
 #include "tools/holechart_dxf/hole_finder.hpp"
 #include "tools/holechart_dxf/summary.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 constexpr double kMebibyte = 1024.0 * 1024.0;
@@ -45,12 +47,13 @@ bool read_and_place(const DxfOptions& options, std::string bytes, DxfDrawing& dr
     }
     placed = drawing.geometry.place(options.max_memory_mib * kMebibyte);
     if (placed.too_many) {
-        error = "the block references of " + shown_path(options.input) + " place more than " +
-                std::to_string(kMaxPlacedShapes) + " entities and block copies";
+        error = "the block references of " + companion::shown_path(options.input) +
+                " place more than " + std::to_string(kMaxPlacedShapes) +
+                " entities and block copies";
         return false;
     }
     if (placed.over_budget) {
-        error = "the block references of " + shown_path(options.input) +
+        error = "the block references of " + companion::shown_path(options.input) +
                 " place more entities than " + budget_text(options);
         return false;
     }
@@ -66,8 +69,8 @@ bool chart_fits(const DxfOptions& options, const PlacedDrawing& placed, const Ho
         return true;
     }
     error = "charting the " + std::to_string(found.holes.size()) + " holes of " +
-            shown_path(options.input) + " takes about " + mebibytes(needed) + ", more than " +
-            budget_text(options);
+            companion::shown_path(options.input) + " takes about " + mebibytes(needed) +
+            ", more than " + budget_text(options);
     return false;
 }
 
@@ -87,7 +90,7 @@ HoleSelection selection_of(const DxfOptions& options, std::string& named) {
     for (std::size_t i = 0; i < options.hole_layers.size(); ++i) {
         selection.layers.push_back(dxf_upper(token_text(options.hole_layers[i], "0")));
         named += std::string(i == 0 ? (named.empty() ? "on " : " on ") : ", ") + "the layer " +
-                 shown_path(options.hole_layers[i]);
+                 companion::shown_path(options.hole_layers[i]);
     }
     return selection;
 }
@@ -103,7 +106,7 @@ bool select(const DxfOptions& options, const PlacedDrawing& placed, const DxfDra
     if (named.empty() || !found.holes.empty()) {
         return true;
     }
-    error = "no hole of " + shown_path(options.input) + " lies " + named + " (" +
+    error = "no hole of " + companion::shown_path(options.input) + " lies " + named + " (" +
             counted(left_out, "circle or arc lies", "circles and arcs lie") + " outside)";
     return false;
 }
@@ -118,14 +121,15 @@ std::vector<EarlierRow> rows_to_keep(const DxfOptions& options, const DxfDrawing
     }
     std::string reason = drawing.earlier_rows_fault;
     if (reason.empty() && drawing.earlier_rows.empty()) {
-        notes.push_back("note: " + shown_path(options.input) +
+        notes.push_back("note: " + companion::shown_path(options.input) +
                         " holds no chart numbers of this program to keep; the holes are "
                         "numbered afresh");
         return {};
     }
     if (!reason.empty() || !rows_trusted(drawing.earlier_rows, reason)) {
-        notes.push_back("note: the numbers of the earlier chart in " + shown_path(options.input) +
-                        " cannot be trusted (" + reason + "); the holes are numbered afresh");
+        notes.push_back("note: the numbers of the earlier chart in " +
+                        companion::shown_path(options.input) + " cannot be trusted (" + reason +
+                        "); the holes are numbered afresh");
         return {};
     }
     return drawing.earlier_rows;
@@ -138,8 +142,8 @@ void without_holes(const DxfOptions& options, const DxfDrawing& drawing,
     const bool had_chart = !drawing.layout.earlier_chart.empty();
     result.drawing =
         had_chart ? splice_chart(drawing.bytes, drawing.layout, ChartInsertions{}) : drawing.bytes;
-    result.summary = "no holes in " + shown_path(options.input) + ": " +
-                     shown_output(options.output) + " is a copy of it" +
+    result.summary = "no holes in " + companion::shown_path(options.input) + ": " +
+                     companion::shown_output(options.output) + " is a copy of it" +
                      (had_chart ? " without its earlier chart" : "") + left_out;
 }
 
@@ -162,12 +166,13 @@ bool chart_holes(const DxfOptions& options, const DxfDrawing& drawing, const Pla
 bool with_chart(const DxfOptions& options, DxfDrawing& drawing, Charted& charted,
                 const std::string& said, BridgeResult& result, std::string& error) {
     if (drawing.layout.entities_end == kNoOffset) {
-        error = shown_path(options.input) + " has no complete ENTITIES section to add the chart to";
+        error = companion::shown_path(options.input) +
+                " has no complete ENTITIES section to add the chart to";
         return false;
     }
     ChartInsertions insertions;
     if (!format_chart_dxf(charted.state, drawing.layout, insertions, error)) {
-        error = shown_path(options.input) + ": " + error;
+        error = companion::shown_path(options.input) + ": " + error;
         return false;
     }
     result.drawing = splice_chart(drawing.bytes, drawing.layout, insertions);
@@ -196,8 +201,8 @@ bool run_bridge(const DxfOptions& options, std::string bytes, BridgeResult& resu
         return false;
     }
     if (!options.table.empty()) {
-        result.table = format_hole_table(charted.state.listing, options.table_format,
-                                         options.table_byte_order_mark);
+        result.table = companion::format_hole_table(charted.state.listing, options.table_format,
+                                                    options.table_byte_order_mark);
     }
     const std::string left_out = left_out_text(drawing, placed, found, selected_out);
     if (!charted.holes_found) {
@@ -208,3 +213,5 @@ bool run_bridge(const DxfOptions& options, std::string bytes, BridgeResult& resu
                       charted_text(charted.state, found, charted.text_height) + left_out, result,
                       error);
 }
+
+}  // namespace holechart_dxf

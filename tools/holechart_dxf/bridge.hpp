@@ -10,6 +10,8 @@
 
 #include "tools/holechart_dxf/options.hpp"
 
+namespace holechart_dxf {
+
 struct BridgeResult {
     std::string drawing;             // OUT.dxf
     std::string table;               // the hole table, when the options ask for one
@@ -22,3 +24,5 @@ struct BridgeResult {
 // charted or given the chart.
 bool run_bridge(const DxfOptions& options, std::string bytes, BridgeResult& result,
                 std::string& error);
+
+}  // namespace holechart_dxf

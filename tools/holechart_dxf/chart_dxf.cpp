@@ -10,6 +10,8 @@
 #include "tools/holechart_dxf/dxf_values.hpp"
 #include "util/number_text.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 // The justification codes of the chart's texts as DXF's horizontal (72)
@@ -133,18 +135,25 @@ void write_text(DxfText& dxf, DxfLayout& layout, const EntityRecord& r, const Li
     chart_mark(dxf, row);
 }
 
-void write_layer(DxfText& dxf, DxfLayout& layout, const char* name, int color) {
-    dxf.pair(0, "LAYER");
+// The start of a table record: its type, its handle, and where the file
+// has them, the owning table and the subclass markers.
+void start_table_record(DxfText& dxf, DxfLayout& layout, const char* type,
+                        const std::string& table_handle, const char* subclass) {
+    dxf.pair(0, type);
     if (layout.handles) {
         dxf.pair(5, hex_handle(layout.next_handle++));
     }
     if (layout.subclass_markers) {
-        if (!layout.layer_table_handle.empty()) {
-            dxf.pair(330, layout.layer_table_handle);
+        if (!table_handle.empty()) {
+            dxf.pair(330, table_handle);
         }
         dxf.pair(100, "AcDbSymbolTableRecord");
-        dxf.pair(100, "AcDbLayerTableRecord");
+        dxf.pair(100, subclass);
     }
+}
+
+void write_layer(DxfText& dxf, DxfLayout& layout, const char* name, int color) {
+    start_table_record(dxf, layout, "LAYER", layout.layer_table_handle, "AcDbLayerTableRecord");
     dxf.pair(2, name);
     dxf.integer(70, 0);
     dxf.integer(62, color == 0 ? 1 : color);
@@ -156,17 +165,7 @@ void write_layer(DxfText& dxf, DxfLayout& layout, const char* name, int color) {
 }
 
 void write_appid(DxfText& dxf, DxfLayout& layout) {
-    dxf.pair(0, "APPID");
-    if (layout.handles) {
-        dxf.pair(5, hex_handle(layout.next_handle++));
-    }
-    if (layout.subclass_markers) {
-        if (!layout.appid_table_handle.empty()) {
-            dxf.pair(330, layout.appid_table_handle);
-        }
-        dxf.pair(100, "AcDbSymbolTableRecord");
-        dxf.pair(100, "AcDbRegAppTableRecord");
-    }
+    start_table_record(dxf, layout, "APPID", layout.appid_table_handle, "AcDbRegAppTableRecord");
     dxf.pair(2, kChartApplication);
     dxf.integer(70, 0);
 }
@@ -280,3 +279,5 @@ std::string splice_chart(const std::string& bytes, const DxfLayout& layout,
     out.append(bytes, copied, std::string::npos);
     return out;
 }
+
+}  // namespace holechart_dxf

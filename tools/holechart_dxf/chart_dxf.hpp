@@ -10,6 +10,8 @@
 #include "chart/run_state.hpp"
 #include "tools/holechart_dxf/dxf_drawing.hpp"
 
+namespace holechart_dxf {
+
 struct ChartInsertions {
     std::string entities;      // goes before the ENDSEC of the ENTITIES section
     std::string layer_record;  // goes before the ENDTAB of the LAYER table
@@ -34,3 +36,5 @@ std::string splice_chart(const std::string& bytes, const DxfLayout& layout,
 // A real as the chart's DXF writes it: fixed point, at most twelve
 // decimals, without trailing zeros.
 std::string dxf_real(double value);
+
+}  // namespace holechart_dxf

@@ -6,6 +6,8 @@
 
 #include "tools/holechart_dxf/dxf_values.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 constexpr const char* kMarkText = "hole chart";
@@ -77,3 +79,5 @@ bool rows_trusted(const std::vector<EarlierRow>& rows, std::string& reason) {
     }
     return true;
 }
+
+}  // namespace holechart_dxf

@@ -17,6 +17,8 @@
 #include "chart/run_state.hpp"
 #include "tools/holechart_dxf/dxf_pairs.hpp"
 
+namespace holechart_dxf {
+
 // The highest number a kept row may have.
 constexpr int32_t kHighestKeptNumber = 1000000;
 
@@ -37,3 +39,5 @@ RowMark read_row_mark(const std::vector<DxfPair>& data, EarlierRow& row);
 // no number twice and every number from 1 to kHighestKeptNumber. False with
 // the reason when not.
 bool rows_trusted(const std::vector<EarlierRow>& rows, std::string& reason);
+
+}  // namespace holechart_dxf

@@ -13,6 +13,8 @@
 #include "tools/holechart_dxf/exchange_lines.hpp"
 #include "util/fixed_text.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 // Nominal lengths of the place beside the drawing, in chart units: the gap
@@ -65,7 +67,7 @@ bool chart_pass(const ChartSettings& settings, const double numbers[6],
                 RunState& state, bool& holes_found, std::string& error) {
     state = RunState{};
     if (!start_run_state(state, settings, numbers)) {
-        error = one_line(kInvalidArguments.message_line);
+        error = companion::one_line(kInvalidArguments.message_line);
         return false;
     }
     state.earlier_rows = earlier;
@@ -74,7 +76,7 @@ bool chart_pass(const ChartSettings& settings, const double numbers[6],
     const ChartOutcome outcome = chart_the_drawing(state, records, static_cast<int>(holes.size()));
     holes_found = outcome != ChartOutcome::no_holes;
     if (const std::optional<RunError> run_error = run_error_of(outcome)) {
-        error = one_line(run_error->message_line);
+        error = companion::one_line(run_error->message_line);
         return false;
     }
     return true;
@@ -172,7 +174,7 @@ bool draw_chart(const DxfOptions& options, double text_height, const Extents& ex
     for (int pass = 0; pass < 2; ++pass) {
         window_beside(extents, u, columns, numbers);
         if (!window_finite(numbers)) {
-            error = one_line(kChartOutOfRange.message_line);
+            error = companion::one_line(kChartOutOfRange.message_line);
             return false;
         }
         if (!chart_pass(settings, numbers, holes, earlier, state, holes_found, error)) {
@@ -185,3 +187,5 @@ bool draw_chart(const DxfOptions& options, double text_height, const Extents& ex
     }
     return true;
 }
+
+}  // namespace holechart_dxf

@@ -11,6 +11,8 @@
 #include "tools/holechart_dxf/drawing_geometry.hpp"
 #include "tools/holechart_dxf/options.hpp"
 
+namespace holechart_dxf {
+
 // The chart's text height when none is given: 2.5 mm, or 0.1 inch in a
 // drawing in inches, feet or other imperial units, expressed in the
 // drawing's units ($INSUNITS; without them $MEASUREMENT, 0 being imperial,
@@ -44,3 +46,5 @@ constexpr double kChartBytesPerHole = 12000.0;
 bool draw_chart(const DxfOptions& options, double text_height, const Extents& extents,
                 const std::vector<std::string>& holes, const std::vector<EarlierRow>& earlier,
                 RunState& state, bool& holes_found, std::string& error);
+
+}  // namespace holechart_dxf

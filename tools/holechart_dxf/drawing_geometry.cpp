@@ -5,6 +5,8 @@
 
 #include "geometry/geometry.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
@@ -150,15 +152,15 @@ int DrawingGeometry::add_reference(BlockReference reference) {
 }
 
 void DrawingGeometry::add_point(Point p) {
-    Shape s;
-    s.kind = ShapeKind::point;
+    GeometryShape s;
+    s.kind = GeometryShapeKind::point;
     s.a = p;
     add(s);
 }
 
 void DrawingGeometry::add_line(Point a, Point b) {
-    Shape s;
-    s.kind = ShapeKind::line;
+    GeometryShape s;
+    s.kind = GeometryShapeKind::line;
     s.a = a;
     s.b = b;
     add(s);
@@ -238,7 +240,7 @@ struct DrawingGeometry::Walk {
             return;
         }
         path.push_back(index);
-        for (const Shape& s : g.blocks_[static_cast<std::size_t>(index)].shapes) {
+        for (const GeometryShape& s : g.blocks_[static_cast<std::size_t>(index)].shapes) {
             if (!may_place()) {
                 break;
             }
@@ -247,13 +249,13 @@ struct DrawingGeometry::Walk {
         path.pop_back();
     }
 
-    void take(const Shape& s, const Affine& m, int inherit, bool extents_only) {
+    void take(const GeometryShape& s, const Affine& m, int inherit, bool extents_only) {
         switch (s.kind) {
-            case ShapeKind::point:
+            case GeometryShapeKind::point:
                 include_point(out.extents, m.apply(s.a));
                 break;
-            case ShapeKind::line:
-            case ShapeKind::ends: {
+            case GeometryShapeKind::line:
+            case GeometryShapeKind::ends: {
                 const Point a = m.apply(s.a);
                 const Point b = m.apply(s.b);
                 include_point(out.extents, a);
@@ -263,30 +265,30 @@ struct DrawingGeometry::Walk {
                 }
                 break;
             }
-            case ShapeKind::ellipse: {
+            case GeometryShapeKind::ellipse: {
                 const double sweep = s.end - s.start;
                 include_ellipse(out.extents, m.apply(s.centre), m.apply_vector(s.u),
                                 m.apply_vector(s.v), s.start, sweep);
                 break;
             }
-            case ShapeKind::circle:
-            case ShapeKind::arc:
-            case ShapeKind::bulge_arc:
+            case GeometryShapeKind::circle:
+            case GeometryShapeKind::arc:
+            case GeometryShapeKind::bulge_arc:
                 take_round(s, m, inherit, extents_only);
                 break;
-            case ShapeKind::round_outline:
+            case GeometryShapeKind::round_outline:
                 if (!extents_only) {
                     out.round_outlines[s.index] += 1;
                 }
                 break;
-            case ShapeKind::insert:
+            case GeometryShapeKind::insert:
                 take_reference(s, m, inherit, extents_only);
                 break;
         }
     }
 
-    void take_round(const Shape& s, const Affine& m, int inherit, bool extents_only) {
-        const bool full = s.kind == ShapeKind::circle;
+    void take_round(const GeometryShape& s, const Affine& m, int inherit, bool extents_only) {
+        const bool full = s.kind == GeometryShapeKind::circle;
         const double sweep = full ? 360.0 : compute_sweep(s.start, s.end);
         const Point centre = m.apply(s.centre);
         include_ellipse(out.extents, centre, m.apply_vector({s.radius, 0.0}),
@@ -320,7 +322,7 @@ struct DrawingGeometry::Walk {
 
     // An arc's own ends, then the arc turned the other way round when the
     // map mirrors it.
-    void take_arc_ends(const Shape& s, const Affine& m, Point centre, RoundItem& item) {
+    void take_arc_ends(const GeometryShape& s, const Affine& m, Point centre, RoundItem& item) {
         const Point from = m.apply(polar_point(s.centre, s.radius, s.start));
         const Point to = m.apply(polar_point(s.centre, s.radius, s.end));
         item.piece = next_piece;
@@ -335,14 +337,14 @@ struct DrawingGeometry::Walk {
             item.start = direction_degrees(centre, to);
             item.end = direction_degrees(centre, from);
         }
-        if (s.kind == ShapeKind::bulge_arc) {
+        if (s.kind == GeometryShapeKind::bulge_arc) {
             item.segment = static_cast<int>(out.segments.size());
             out.segments.push_back(BulgeSegment{m.apply(s.a), m.apply(s.b),
                                                 m.determinant() < 0.0 ? -s.bulge : s.bulge});
         }
     }
 
-    void take_reference(const Shape& s, const Affine& m, int inherit, bool extents_only) {
+    void take_reference(const GeometryShape& s, const Affine& m, int inherit, bool extents_only) {
         const BlockReference& r = g.references_[static_cast<std::size_t>(s.index)];
         const bool only_extents = extents_only || r.extents_only;
         const auto found = g.block_index_.find(r.block);
@@ -395,3 +397,5 @@ double PlacedDrawing::bytes() const {
         rounds.capacity() * sizeof(RoundItem) + segments.capacity() * sizeof(BulgeSegment) +
         ends.capacity() * sizeof(EndPoint) + inherited.capacity() * sizeof(Inherited));
 }
+
+}  // namespace holechart_dxf

@@ -5,6 +5,7 @@
 // itself is not changed: this is a reading of it.
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <string>
 #include <unordered_map>
@@ -12,6 +13,8 @@
 
 #include "entity/entity_record.hpp"
 #include "tools/holechart_dxf/exchange_lines.hpp"
+
+namespace holechart_dxf {
 
 struct Extents {
     bool empty = true;
@@ -59,7 +62,7 @@ struct ShapeHead {
     std::string layer_line_type;  // of its own layer, a token
 };
 
-enum class ShapeKind : unsigned char {
+enum class GeometryShapeKind : unsigned char {
     line,           // a, b: a line or a straight polyline segment
     circle,         // centre, radius
     arc,            // centre, radius, start, end (degrees, counter-clockwise)
@@ -71,8 +74,8 @@ enum class ShapeKind : unsigned char {
     round_outline,  // index: a RoundOutline, counted
 };
 
-struct Shape {
-    ShapeKind kind = ShapeKind::point;
+struct GeometryShape {
+    GeometryShapeKind kind = GeometryShapeKind::point;
     int head = -1;   // circle, arc, bulge_arc, insert
     int line = -1;   // the exchange line of a model-space entity, or -1
     int index = -1;  // insert: the reference; round_outline: the RoundOutline
@@ -140,6 +143,11 @@ struct EndPoint {
     int piece;  // the line, arc, segment or curve it ends
 };
 
+// Where end 0 or 1 of piece lies in PlacedDrawing::ends.
+inline std::size_t end_index(int piece, int end) {
+    return 2 * static_cast<std::size_t>(piece) + static_cast<std::size_t>(end);
+}
+
 struct PlacedDrawing {
     Extents extents;
     std::vector<RoundItem> rounds;
@@ -175,7 +183,7 @@ class DrawingGeometry {
 
     int add_head(ShapeHead head);
     int add_reference(BlockReference reference);
-    void add(const Shape& shape) {
+    void add(const GeometryShape& shape) {
         blocks_[static_cast<std::size_t>(current_)].shapes.push_back(shape);
     }
     void add_point(Point p);
@@ -196,7 +204,7 @@ class DrawingGeometry {
         Point base;
         // A deque: a drawing of millions of entities grows it without the
         // copy that a vector's growth holds beside it.
-        std::deque<Shape> shapes;
+        std::deque<GeometryShape> shapes;
     };
     struct Walk;
 
@@ -206,3 +214,5 @@ class DrawingGeometry {
     std::vector<BlockReference> references_;
     int current_ = 0;
 };
+
+}  // namespace holechart_dxf

@@ -4,6 +4,8 @@
 
 #include "tools/holechart_dxf/dxf_drawing.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 // The kinds whose pairs the bridge reads; of any other kind in a drawing
@@ -29,6 +31,29 @@ std::string on_line(std::size_t line) {
 
 }  // namespace
 
+// The lists the groups of a kind make: the kinds of the drawing that the
+// bridge does not know give the points that widen the extent.
+ObjectDecoder::Lists ObjectDecoder::lists_of(std::string_view type, bool in_drawing) {
+    struct Named {
+        const char* type;
+        Lists lists;
+    };
+    static constexpr Named kListed[] = {
+        {"LWPOLYLINE", Lists::lwpolyline}, {"SPLINE", Lists::spline}, {"LEADER", Lists::leader},
+        {"HATCH", Lists::hatch},           {"MTEXT", Lists::mtext},
+    };
+    for (const Named& n : kListed) {
+        if (type == n.type) {
+            return n.lists;
+        }
+    }
+    if (!in_drawing || known_kind(type)) {
+        return Lists::none;
+    }
+    // A multiline's vertices are its 11/21 points.
+    return type == "MLINE" ? Lists::mline_points : Lists::points;
+}
+
 void ObjectDecoder::begin(std::string_view type, std::size_t line, bool in_drawing) {
     type_.assign(type);
     line_ = line;
@@ -36,22 +61,7 @@ void ObjectDecoder::begin(std::string_view type, std::size_t line, bool in_drawi
         values_.fill(Value{});
         generation_ = 1;
     }
-    if (type == "LWPOLYLINE") {
-        lists_ = Lists::lwpolyline;
-    } else if (type == "SPLINE") {
-        lists_ = Lists::spline;
-    } else if (type == "LEADER") {
-        lists_ = Lists::leader;
-    } else if (type == "HATCH") {
-        lists_ = Lists::hatch;
-    } else if (type == "MTEXT") {
-        lists_ = Lists::mtext;
-    } else if (!in_drawing || known_kind(type)) {
-        lists_ = Lists::none;
-    } else {
-        // A multiline's vertices are its 11/21 points.
-        lists_ = type == "MLINE" ? Lists::mline_points : Lists::points;
-    }
+    lists_ = lists_of(type, in_drawing);
     vertices_.clear();
     fit_points_.clear();
     extent_points_.clear();
@@ -368,3 +378,5 @@ bool ObjectDecoder::lists_sound(std::string& error) const {
            agrees(declared_fit_points_, fit_points_.size(), "fit points", 74) &&
            agrees(declared_knots_, static_cast<std::size_t>(knots_), "knots", 72);
 }
+
+}  // namespace holechart_dxf

@@ -20,6 +20,8 @@
 #include "tools/holechart_dxf/dxf_pairs.hpp"
 #include "tools/holechart_dxf/dxf_values.hpp"
 
+namespace holechart_dxf {
+
 // A vertex of a polyline, with the bulge of the segment that starts there.
 struct DxfVertex {
     Point at;
@@ -82,6 +84,7 @@ class ObjectDecoder {
     };
     // How the object's repeated groups are read.
     enum class Lists { none, lwpolyline, spline, leader, hatch, mtext, points, mline_points };
+    static Lists lists_of(std::string_view type, bool in_drawing);
 
     const Value* value_of(int code) const;
     bool number_error(const Value& value, int code, std::string& error) const;
@@ -159,3 +162,5 @@ bool ObjectDecoder::decode_field(const GroupCode<Data>& c, Data& data, std::stri
     data.*c.integer = parsed;
     return true;
 }
+
+}  // namespace holechart_dxf

@@ -13,6 +13,8 @@
 #include "chart/run_state.hpp"
 #include "tools/holechart_dxf/drawing_geometry.hpp"
 
+namespace holechart_dxf {
+
 constexpr std::size_t kNoOffset = std::string::npos;
 
 // The application name under which a hole's tag is kept in extended data.
@@ -80,3 +82,5 @@ struct DxfDrawing {
     int insertion_units = 0;
     int measurement = -1;
 };
+
+}  // namespace holechart_dxf

@@ -4,6 +4,8 @@
 
 #include "geometry/geometry.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 // How far from the Z axis an extrusion may point and still be the drawing
@@ -309,3 +311,5 @@ bool dimension_geometry(const DimensionData& d, DimensionValues& v) {
     v.p5 = v.p2;
     return true;
 }
+
+}  // namespace holechart_dxf

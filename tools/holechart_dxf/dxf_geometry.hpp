@@ -10,6 +10,8 @@
 #include "geometry/point.hpp"
 #include "tools/holechart_dxf/dxf_kinds.hpp"
 
+namespace holechart_dxf {
+
 // The plane of a planar entity as its extrusion direction gives it: the
 // drawing plane seen from above (+Z), the drawing plane seen from below (-Z,
 // what mirroring makes), or a tilted plane.
@@ -90,3 +92,5 @@ struct DimensionValues {
 // dimension of type 0 to 6 (group 70 without its flags); false for any
 // other type. Style, text and text height are the caller's.
 bool dimension_geometry(const DimensionData& d, DimensionValues& values);
+
+}  // namespace holechart_dxf

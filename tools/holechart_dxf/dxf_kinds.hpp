@@ -8,6 +8,8 @@
 #include <cmath>
 #include <string_view>
 
+namespace holechart_dxf {
+
 // Where a group code's value goes in a kind's data, and as what.
 template <typename Data>
 struct GroupCode {
@@ -65,11 +67,7 @@ struct LineData {
     double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;
 };
 constexpr GroupCode<LineData> kLineCodes[] = {
-    {10, &LineData::x1},
-    {20, &LineData::y1},
-    {11, &LineData::x2},
-    {21, &LineData::y2},
-};
+    {10, &LineData::x1}, {20, &LineData::y1}, {11, &LineData::x2}, {21, &LineData::y2}};
 
 struct CircleData {
     double x = 0.0, y = 0.0, radius = 0.0;
@@ -97,19 +95,18 @@ struct TextData {
     int vertical = 0;    // 0 baseline, 1 bottom, 2 middle, 3 top
     std::string_view text;
 };
-constexpr GroupCode<TextData> kTextCodes[] = {
-    {10, &TextData::x},          {20, &TextData::y},        {40, &TextData::height},
-    {1, &TextData::text},        {50, &TextData::angle},    {41, &TextData::width_factor},
-    {72, &TextData::horizontal}, {11, &TextData::second_x}, {21, &TextData::second_y},
-    {73, &TextData::vertical},
+// The groups of a text, or of an attribute (one code apart): the group of
+// the vertical justification is 73 in a TEXT and 74 in an ATTRIB.
+template <int vertical_code>
+constexpr GroupCode<TextData> kTextLikeCodes[] = {
+    {10, &TextData::x},          {20, &TextData::y},
+    {40, &TextData::height},     {1, &TextData::text},
+    {50, &TextData::angle},      {41, &TextData::width_factor},
+    {72, &TextData::horizontal}, {11, &TextData::second_x},
+    {21, &TextData::second_y},   {vertical_code, &TextData::vertical},
 };
-// An attribute's vertical justification is group 74.
-constexpr GroupCode<TextData> kAttributeCodes[] = {
-    {10, &TextData::x},          {20, &TextData::y},        {40, &TextData::height},
-    {1, &TextData::text},        {50, &TextData::angle},    {41, &TextData::width_factor},
-    {72, &TextData::horizontal}, {11, &TextData::second_x}, {21, &TextData::second_y},
-    {74, &TextData::vertical},
-};
+inline constexpr const auto& kTextCodes = kTextLikeCodes<73>;
+inline constexpr const auto& kAttributeCodes = kTextLikeCodes<74>;
 
 // MTEXT. Its text is the parts of group 3 and then group 1 (the decoder
 // joins them); its rotation is group 50, or else the direction of its x
@@ -157,11 +154,7 @@ struct VertexData {
     int flags = 0;  // 128 without 64: a polyface mesh's face, no vertex
 };
 constexpr GroupCode<VertexData> kVertexCodes[] = {
-    {10, &VertexData::x},
-    {20, &VertexData::y},
-    {42, &VertexData::bulge},
-    {70, &VertexData::flags},
-};
+    {10, &VertexData::x}, {20, &VertexData::y}, {42, &VertexData::bulge}, {70, &VertexData::flags}};
 
 struct InsertData {
     std::string_view block;
@@ -236,3 +229,5 @@ constexpr GroupCode<DimensionData> kDimensionCodes[] = {
     {15, &DimensionData::x15},  {25, &DimensionData::y15},   {16, &DimensionData::x16},
     {26, &DimensionData::y16},  {50, &DimensionData::angle}, {53, &DimensionData::text_angle},
 };
+
+}  // namespace holechart_dxf

@@ -1,6 +1,13 @@
 #include "tools/holechart_dxf/dxf_pairs.hpp"
 
+#include "tools/common/whole_number.hpp"
+
+namespace holechart_dxf {
+
 namespace {
+
+// Group codes are written with at most four digits, which 1071 needs.
+constexpr std::size_t kMostCodeDigits = 4;
 
 bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
@@ -21,17 +28,8 @@ bool holds_text(int code) {
 }
 
 bool parse_code(std::string_view text, int& code) {
-    if (text.empty() || text.size() > 4) {
-        return false;
-    }
     int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-        value = value * 10 + (c - '0');
-    }
-    if (value > kLargestGroupCode) {
+    if (!companion::parse_digits(text, kMostCodeDigits, value) || value > kLargestGroupCode) {
         return false;
     }
     code = value;
@@ -78,3 +76,5 @@ DxfPairScanner::Result DxfPairScanner::next(DxfPair& pair) {
     pair.end = at_;
     return Result::pair;
 }
+
+}  // namespace holechart_dxf

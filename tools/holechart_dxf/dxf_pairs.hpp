@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace holechart_dxf {
+
 struct DxfPair {
     int code = 0;
     std::string_view value;  // into the file's bytes
@@ -38,3 +40,5 @@ class DxfPairScanner {
     std::size_t at_ = 0;
     std::size_t line_ = 1;
 };
+
+}  // namespace holechart_dxf

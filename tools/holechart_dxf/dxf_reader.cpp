@@ -10,6 +10,8 @@
 #include "tools/holechart_dxf/dxf_values.hpp"
 #include "tools/holechart_dxf/entity_mapper.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 constexpr const char* kBinarySentinel = "AutoCAD Binary DXF";
@@ -57,8 +59,8 @@ bool read_dxf_drawing(const std::string& path, DxfDrawing& drawing, std::string&
     // Bounded by the file's size when it was opened, or for standard input
     // by kStandardInputLimit.
     std::string bytes;
-    if (read_input_file(path, std::numeric_limits<std::uint64_t>::max(), bytes, error) !=
-        InputRead::read) {
+    if (companion::read_input_file(path, std::numeric_limits<std::uint64_t>::max(), bytes, error) !=
+        companion::InputRead::read) {
         return false;
     }
     return read_dxf_bytes(path, std::move(bytes), drawing, error);
@@ -70,11 +72,12 @@ bool read_dxf_bytes(const std::string& path, std::string bytes, DxfDrawing& draw
     drawing.bytes = std::move(bytes);
     const std::string& b = drawing.bytes;
     if (b.compare(0, std::strlen(kBinarySentinel), kBinarySentinel) == 0) {
-        error = shown_path(path) + " is a binary DXF file; save the drawing as ASCII DXF";
+        error =
+            companion::shown_path(path) + " is a binary DXF file; save the drawing as ASCII DXF";
         return false;
     }
     if (b.empty()) {
-        error = shown_path(path) + " is empty, not a DXF file";
+        error = companion::shown_path(path) + " is empty, not a DXF file";
         return false;
     }
     const std::size_t first_end = b.find('\n');
@@ -83,20 +86,23 @@ bool read_dxf_bytes(const std::string& path, std::string bytes, DxfDrawing& draw
     }
     EntityMapper mapper(drawing);
     if (!read_pairs(b, mapper, error)) {
-        error = shown_path(path) + ": " + error;
+        error = companion::shown_path(path) + ": " + error;
         return false;
     }
     if (!mapper.starts_like_dxf()) {
-        error = shown_path(path) + " is not a DXF file: it does not begin with a SECTION";
+        error =
+            companion::shown_path(path) + " is not a DXF file: it does not begin with a SECTION";
         return false;
     }
     if (!mapper.saw_eof()) {
-        error = shown_path(path) + " ends early: the DXF file has no EOF marker";
+        error = companion::shown_path(path) + " ends early: the DXF file has no EOF marker";
         return false;
     }
     if (!mapper.finish(error)) {
-        error = shown_path(path) + ": " + error;
+        error = companion::shown_path(path) + ": " + error;
         return false;
     }
     return true;
 }
+
+}  // namespace holechart_dxf

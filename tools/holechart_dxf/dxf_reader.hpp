@@ -6,6 +6,8 @@
 
 #include "tools/holechart_dxf/dxf_drawing.hpp"
 
+namespace holechart_dxf {
+
 // Reads the file at path ("-": standard input). Returns false with a
 // one-line reason when it cannot be read or is not a complete, sound ASCII
 // DXF file.
@@ -14,3 +16,5 @@ bool read_dxf_drawing(const std::string& path, DxfDrawing& drawing, std::string&
 // The same for a file's bytes, already read; path names it in messages.
 bool read_dxf_bytes(const std::string& path, std::string bytes, DxfDrawing& drawing,
                     std::string& error);
+
+}  // namespace holechart_dxf

@@ -2,6 +2,8 @@
 
 #include "tools/holechart_dxf/dxf_values.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 std::string at_line(std::size_t line) {
@@ -13,17 +15,44 @@ const char* sequence_member(const std::string& opener) {
     return opener == "POLYLINE" ? "VERTEX" : "ATTRIB";
 }
 
-void take_real(std::string_view value, double& field) {
+// A header variable's value where it reads as its field's kind of number;
+// otherwise the field keeps its default.
+void take_value(std::string_view value, double& field) {
     double parsed = 0.0;
     if (real_value(value, parsed)) {
         field = parsed;
     }
 }
 
-void take_int(std::string_view value, int& field) {
+void take_value(std::string_view value, int& field) {
     int parsed = 0;
     if (int_value(value, parsed)) {
         field = parsed;
+    }
+}
+
+// The header variables read as numbers: whole numbers in group 70, reals
+// in group 40.
+template <typename Number>
+struct HeaderNumber {
+    const char* name;
+    Number DxfHeader::*field;
+};
+constexpr HeaderNumber<int> kWholeVariables[] = {{"$HANDLING", &DxfHeader::handling},
+                                                 {"$PDMODE", &DxfHeader::point_mode},
+                                                 {"$INSUNITS", &DxfHeader::insertion_units},
+                                                 {"$MEASUREMENT", &DxfHeader::measurement}};
+constexpr HeaderNumber<double> kRealVariables[] = {{"$DIMTXT", &DxfHeader::dimension_text_height},
+                                                   {"$DIMSCALE", &DxfHeader::dimension_scale},
+                                                   {"$PDSIZE", &DxfHeader::point_size}};
+
+template <typename Number, std::size_t N>
+void take_header_number(const HeaderNumber<Number> (&variables)[N], const std::string& name,
+                        std::string_view value, DxfHeader& header) {
+    for (const HeaderNumber<Number>& v : variables) {
+        if (name == v.name) {
+            take_value(value, header.*v.field);
+        }
     }
 }
 
@@ -202,20 +231,10 @@ void DxfStructure::take_header_pair(int code, std::string_view value, PairEvent&
     } else if (name == "$HANDSEED" && code == 5) {
         h.has_handseed = handle_value(value, h.handseed) || h.has_handseed;
         event = PairEvent::handseed;
-    } else if (name == "$HANDLING" && code == 70) {
-        take_int(value, h.handling);
-    } else if (name == "$DIMTXT" && code == 40) {
-        take_real(value, h.dimension_text_height);
-    } else if (name == "$DIMSCALE" && code == 40) {
-        take_real(value, h.dimension_scale);
-    } else if (name == "$PDMODE" && code == 70) {
-        take_int(value, h.point_mode);
-    } else if (name == "$PDSIZE" && code == 40) {
-        take_real(value, h.point_size);
-    } else if (name == "$INSUNITS" && code == 70) {
-        take_int(value, h.insertion_units);
-    } else if (name == "$MEASUREMENT" && code == 70) {
-        take_int(value, h.measurement);
+    } else if (code == 70) {
+        take_header_number(kWholeVariables, name, value, h);
+    } else if (code == 40) {
+        take_header_number(kRealVariables, name, value, h);
     }
 }
 
@@ -275,3 +294,5 @@ void DxfStructure::fill_layout(DxfLayout& layout) const {
     layout.model_space_handle = model_space_handle_;
     layout.plot_style_handle = plot_style_handle_;
 }
+
+}  // namespace holechart_dxf

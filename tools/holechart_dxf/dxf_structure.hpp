@@ -14,6 +14,8 @@
 
 #include "tools/holechart_dxf/dxf_drawing.hpp"
 
+namespace holechart_dxf {
+
 // What a pair means for the places of the layout.
 enum class PairEvent { none, entities_end, layer_table_end, appid_table_end, handseed };
 
@@ -95,3 +97,5 @@ class DxfStructure {
     std::string plot_style_handle_;
     std::vector<std::string> appid_names_;  // upper-cased
 };
+
+}  // namespace holechart_dxf

@@ -6,6 +6,8 @@
 
 #include "util/number_text.hpp"
 
+namespace holechart_dxf {
+
 std::string dxf_upper(std::string_view text) {
     std::string upper(text);
     for (char& c : upper) {
@@ -175,3 +177,5 @@ std::string shown_value(std::string_view text) {
     }
     return shown;
 }
+
+}  // namespace holechart_dxf

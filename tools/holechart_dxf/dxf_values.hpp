@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace holechart_dxf {
+
 // Upper-cases ASCII letters, as DXF compares names.
 std::string dxf_upper(std::string_view text);
 
@@ -32,3 +34,5 @@ bool handle_value(std::string_view text, unsigned long long& value);
 // A value as a one-line message shows it: at most 40 characters, control
 // characters as '?'.
 std::string shown_value(std::string_view text);
+
+}  // namespace holechart_dxf

@@ -8,6 +8,8 @@
 #include "tools/holechart_dxf/dxf_values.hpp"
 #include "tools/holechart_dxf/exchange_lines.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 // A closed polyline of at least this many straight segments whose corners
@@ -272,11 +274,23 @@ bool EntityMapper::map_entity(const EntityCommon& common, std::string& error) {
            map_extent_kind(common, target, error);
 }
 
+template <typename Data, std::size_t N>
+bool EntityMapper::decode_and_map(const GroupCode<Data> (&codes)[N],
+                                  void (EntityMapper::*map)(const EntityCommon&, Target,
+                                                            const Data&),
+                                  const EntityCommon& c, Target target, std::string& error) {
+    Data d;
+    if (!decoder_.decode(codes, d, error)) {
+        return false;
+    }
+    (this->*map)(c, target, d);
+    return true;
+}
+
 bool EntityMapper::map_shape_kind(const EntityCommon& common, Target target, std::string& error) {
     const std::string& type = decoder_.type();
     if (type == "LINE") {
-        LineData d;
-        return decoder_.decode(kLineCodes, d, error) && (map_line(common, target, d), true);
+        return decode_and_map(kLineCodes, &EntityMapper::map_line, common, target, error);
     }
     if (type == "CIRCLE" || type == "ARC") {
         CircleData d;
@@ -302,12 +316,10 @@ bool EntityMapper::map_shape_kind(const EntityCommon& common, Target target, std
         return true;
     }
     if (type == "INSERT") {
-        InsertData d;
-        return decoder_.decode(kInsertCodes, d, error) && (map_insert(common, target, d), true);
+        return decode_and_map(kInsertCodes, &EntityMapper::map_insert, common, target, error);
     }
     if (type == "ELLIPSE") {
-        EllipseData d;
-        return decoder_.decode(kEllipseCodes, d, error) && (map_ellipse(common, target, d), true);
+        return decode_and_map(kEllipseCodes, &EntityMapper::map_ellipse, common, target, error);
     }
     if (type == "SPLINE" && target != Target::none) {
         // In drawing coordinates, whatever its extrusion.
@@ -320,8 +332,7 @@ bool EntityMapper::map_shape_kind(const EntityCommon& common, Target target, std
 bool EntityMapper::map_text_kind(const EntityCommon& common, Target target, std::string& error) {
     const std::string& type = decoder_.type();
     if (type == "TEXT") {
-        TextData d;
-        return decoder_.decode(kTextCodes, d, error) && (map_text(common, target, d), true);
+        return decode_and_map(kTextCodes, &EntityMapper::map_text, common, target, error);
     }
     if (type == "ATTRIB") {
         // An attribute shows as a text but is no record of the drawing.
@@ -336,17 +347,13 @@ bool EntityMapper::map_text_kind(const EntityCommon& common, Target target, std:
         return true;
     }
     if (type == "MTEXT") {
-        MTextData d;
-        return decoder_.decode(kMTextCodes, d, error) && (map_mtext(common, target, d), true);
+        return decode_and_map(kMTextCodes, &EntityMapper::map_mtext, common, target, error);
     }
     if (type == "DIMENSION") {
-        DimensionData d;
-        return decoder_.decode(kDimensionCodes, d, error) &&
-               (map_dimension(common, target, d), true);
+        return decode_and_map(kDimensionCodes, &EntityMapper::map_dimension, common, target, error);
     }
     if (type == "POINT") {
-        PointData d;
-        return decoder_.decode(kPointCodes, d, error) && (map_point(common, target, d), true);
+        return decode_and_map(kPointCodes, &EntityMapper::map_point, common, target, error);
     }
     return true;
 }
@@ -410,8 +417,8 @@ void EntityMapper::map_round(const EntityCommon& c, Target target, const CircleD
     if (!in_drawing_plane(c, target, plane)) {
         return;
     }
-    Shape shape;
-    shape.kind = full ? ShapeKind::circle : ShapeKind::arc;
+    GeometryShape shape;
+    shape.kind = full ? GeometryShapeKind::circle : GeometryShapeKind::arc;
     shape.centre = to_drawing(Point{d.x, d.y}, plane);
     shape.radius = d.radius;
     if (!full) {
@@ -533,8 +540,8 @@ void EntityMapper::map_dimension(const EntityCommon& c, Target target, const Dim
         BlockReference r;
         r.block = dxf_upper(d.block);
         r.extents_only = true;
-        Shape shape;
-        shape.kind = ShapeKind::insert;
+        GeometryShape shape;
+        shape.kind = GeometryShapeKind::insert;
         shape.index = geometry_.add_reference(std::move(r));
         geometry_.add(shape);
     }
@@ -559,8 +566,8 @@ void EntityMapper::map_insert(const EntityCommon& c, Target target, const Insert
     r.column_spacing = d.column_spacing;
     r.row_spacing = d.row_spacing;
     r.mirrored = plane == EntityPlane::mirrored;
-    Shape shape;
-    shape.kind = ShapeKind::insert;
+    GeometryShape shape;
+    shape.kind = GeometryShapeKind::insert;
     shape.head = geometry_.add_head(head_of(c, false));
     shape.index = geometry_.add_reference(std::move(r));
     geometry_.add(shape);
@@ -573,8 +580,8 @@ void EntityMapper::map_ellipse(const EntityCommon& c, Target target, const Ellip
     if (!in_drawing_plane(c, target, plane)) {
         return;
     }
-    Shape shape;
-    shape.kind = ShapeKind::ellipse;
+    GeometryShape shape;
+    shape.kind = GeometryShapeKind::ellipse;
     shape.centre = Point{d.x, d.y};
     shape.u = Point{d.major_x, d.major_y};
     const double turn = c.extrusion_z < 0.0 ? -1.0 : 1.0;
@@ -588,8 +595,8 @@ void EntityMapper::map_ellipse(const EntityCommon& c, Target target, const Ellip
     geometry_.add(shape);
     const bool full = sweep >= kTwoPi - 1e-9;
     if (full && std::fabs(std::fabs(d.ratio) - 1.0) <= kCircularRatio) {
-        Shape round;
-        round.kind = ShapeKind::round_outline;
+        GeometryShape round;
+        round.kind = GeometryShapeKind::round_outline;
         round.index = static_cast<int>(RoundOutline::circular_ellipse);
         geometry_.add(round);
     } else if (!full) {
@@ -597,8 +604,8 @@ void EntityMapper::map_ellipse(const EntityCommon& c, Target target, const Ellip
             return Point{shape.centre.x + shape.u.x * std::cos(t) + shape.v.x * std::sin(t),
                          shape.centre.y + shape.u.y * std::cos(t) + shape.v.y * std::sin(t)};
         };
-        Shape ends;
-        ends.kind = ShapeKind::ends;
+        GeometryShape ends;
+        ends.kind = GeometryShapeKind::ends;
         ends.a = at(shape.start);
         ends.b = at(shape.end);
         geometry_.add(ends);
@@ -624,8 +631,8 @@ void EntityMapper::map_spline(const SplineData& d) {
     }
     const bool repeats = distance_between(on_curve.front(), on_curve.back()) <= 0.0;
     if (!((d.flags & kClosed) != 0 || repeats)) {
-        Shape ends;
-        ends.kind = ShapeKind::ends;
+        GeometryShape ends;
+        ends.kind = GeometryShapeKind::ends;
         ends.a = on_curve.front();
         ends.b = on_curve.back();
         geometry_.add(ends);
@@ -635,8 +642,8 @@ void EntityMapper::map_spline(const SplineData& d) {
         on_curve.pop_back();
     }
     if (on_one_circle(on_curve)) {
-        Shape round;
-        round.kind = ShapeKind::round_outline;
+        GeometryShape round;
+        round.kind = GeometryShapeKind::round_outline;
         round.index = static_cast<int>(RoundOutline::closed_spline);
         geometry_.add(round);
     }
@@ -696,19 +703,19 @@ bool EntityMapper::add_segment(const PendingPolyline& p, int head, const DxfVert
     if (p.model) {
         record.id = ++next_id_;
     }
-    Shape shape;
+    GeometryShape shape;
     shape.a = from.at;
     shape.b = to.at;
     BulgeArc arc{};
     if (!bulge_arc(from.at, to.at, from.bulge, arc)) {
-        shape.kind = ShapeKind::line;
+        shape.kind = GeometryShapeKind::line;
         if (p.model) {
             add_line(polyline_line_record(record, from.at, to.at));
         }
         geometry_.add(shape);
         return false;
     }
-    shape.kind = ShapeKind::bulge_arc;
+    shape.kind = GeometryShapeKind::bulge_arc;
     shape.head = head;
     shape.centre = arc.centre;
     shape.radius = arc.radius;
@@ -733,9 +740,11 @@ void EntityMapper::add_if_faceted(const std::vector<DxfVertex>& vertices, std::s
         points.push_back(vertices[i].at);
     }
     if (on_one_circle(points)) {
-        Shape shape;
-        shape.kind = ShapeKind::round_outline;
+        GeometryShape shape;
+        shape.kind = GeometryShapeKind::round_outline;
         shape.index = static_cast<int>(RoundOutline::faceted_polygon);
         geometry_.add(shape);
     }
 }
+
+}  // namespace holechart_dxf

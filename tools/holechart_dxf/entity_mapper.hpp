@@ -17,6 +17,8 @@
 #include "tools/holechart_dxf/dxf_pairs.hpp"
 #include "tools/holechart_dxf/dxf_structure.hpp"
 
+namespace holechart_dxf {
+
 class EntityMapper {
   public:
     explicit EntityMapper(DxfDrawing& drawing) : drawing_(drawing) {}
@@ -71,6 +73,11 @@ class EntityMapper {
     int add_line(std::string line);
     void add_points(const std::array<Point, 4>& corners);
 
+    // Decodes the object's groups by codes and maps what they hold with map.
+    template <typename Data, std::size_t N>
+    bool decode_and_map(const GroupCode<Data> (&codes)[N],
+                        void (EntityMapper::*map)(const EntityCommon&, Target, const Data&),
+                        const EntityCommon& c, Target target, std::string& error);
     void map_line(const EntityCommon& c, Target target, const LineData& d);
     void map_round(const EntityCommon& c, Target target, const CircleData& d, bool full);
     void map_text(const EntityCommon& c, Target target, const TextData& d);
@@ -101,3 +108,5 @@ class EntityMapper {
     PendingPolyline polyline_;
     int next_id_ = 0;
 };
+
+}  // namespace holechart_dxf

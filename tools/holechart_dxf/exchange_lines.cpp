@@ -10,6 +10,8 @@
 #include "entity/token_stream.hpp"
 #include "geometry/geometry.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 // The shortest text that the reader reads back as the very double written.
@@ -49,6 +51,18 @@ Point polar(Point centre, double radius, double angle) {
                  centre.y + radius * std::sin(angle * kDegreesToRadians)};
 }
 
+// What a circle's and an arc's records hold after the head: the two ends,
+// the centre, the radius and the angles.
+void put_round(std::string& out, Point first, Point last, Point centre, double radius, double start,
+               double end) {
+    put_point(out, first);
+    put_point(out, last);
+    put_point(out, centre);
+    put_real(out, radius);
+    put_real(out, start);
+    put_real(out, end);
+}
+
 }  // namespace
 
 std::string token_text(std::string_view text, std::string_view empty_as) {
@@ -76,24 +90,15 @@ std::string circle_record(const RecordHead& head, Point centre, double radius) {
     // A circle starts and ends at angle 0, on the right of its centre.
     std::string out = head_text(head, "CIRCLE", "C");
     const Point start{centre.x + radius, centre.y};
-    put_point(out, start);
-    put_point(out, start);
-    put_point(out, centre);
-    put_real(out, radius);
-    put_real(out, 0.0);
-    put_real(out, 360.0);
+    put_round(out, start, start, centre, radius, 0.0, 360.0);
     return out;
 }
 
 std::string arc_record(const RecordHead& head, Point centre, double radius, double start,
                        double end) {
     std::string out = head_text(head, "ARC", "A");
-    put_point(out, polar(centre, radius, start));
-    put_point(out, polar(centre, radius, end));
-    put_point(out, centre);
-    put_real(out, radius);
-    put_real(out, start);
-    put_real(out, end);
+    put_round(out, polar(centre, radius, start), polar(centre, radius, end), centre, radius, start,
+              end);
     return out;
 }
 
@@ -181,3 +186,5 @@ void read_exchange_lines(const std::vector<std::string>& lines, EntityList& list
     }
     token_stream_close(stream);
 }
+
+}  // namespace holechart_dxf

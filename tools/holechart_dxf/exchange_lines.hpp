@@ -11,6 +11,8 @@
 #include "entity/entity_record.hpp"
 #include "tools/holechart_dxf/dxf_geometry.hpp"
 
+namespace holechart_dxf {
+
 // The ten head tokens but kind, weight and shape, which the kind decides.
 struct RecordHead {
     int id = 0;
@@ -47,3 +49,5 @@ std::string dimension_record(const RecordHead& head, const DimensionValues& d);
 // file reader into a list made as the reader makes it: the first
 // lines.size() records filled, ten defaulted records and a spare after them.
 void read_exchange_lines(const std::vector<std::string>& lines, EntityList& list);
+
+}  // namespace holechart_dxf

@@ -7,6 +7,8 @@
 #include "geometry/geometry.hpp"
 #include "tools/holechart_dxf/dxf_values.hpp"
 
+namespace holechart_dxf {
+
 namespace {
 
 constexpr double kLargestCoordinate = 1e15;
@@ -258,8 +260,8 @@ std::vector<std::size_t> ends_in_question(const std::vector<RoundItem>& rounds,
     std::vector<std::size_t> asked;
     for (std::size_t i = 0; i < rounds.size(); ++i) {
         if (rings.ring_of[i] < 0 && !rounds[i].full && round_hole(rounds[i])) {
-            asked.push_back(2 * static_cast<std::size_t>(rounds[i].piece));
-            asked.push_back(2 * static_cast<std::size_t>(rounds[i].piece) + 1);
+            asked.push_back(end_index(rounds[i].piece, 0));
+            asked.push_back(end_index(rounds[i].piece, 1));
         }
     }
     return asked;
@@ -366,3 +368,5 @@ std::vector<std::string> hole_lines(const HoleFinding& found, const PlacedDrawin
     }
     return lines;
 }
+
+}  // namespace holechart_dxf

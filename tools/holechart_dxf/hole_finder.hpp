@@ -11,6 +11,8 @@
 
 #include "tools/holechart_dxf/drawing_geometry.hpp"
 
+namespace holechart_dxf {
+
 // Centres, radii and ends closer than this are the same.
 constexpr double kMatchTolerance = 0.001;
 
@@ -59,3 +61,5 @@ std::vector<std::string> hole_lines(const HoleFinding& found, const PlacedDrawin
 // finite or beyond 1e15 leaves its point on its own.
 std::vector<int> group_close_points(const std::vector<std::array<double, 3>>& points,
                                     double tolerance, bool use_third);
+
+}  // namespace holechart_dxf

@@ -8,18 +8,18 @@
 #include <utility>
 #include <vector>
 
+#include "tools/common/command_line.hpp"
 #include "tools/common/companion_main.hpp"
 #include "tools/common/input_file.hpp"
-#include "tools/common/output_file.hpp"
 #include "tools/common/run_outputs.hpp"
 #include "tools/holechart_dxf/bridge.hpp"
 #include "tools/holechart_dxf/options.hpp"
-#include "util/version.hpp"
+
+namespace holechart_dxf {
 
 namespace {
 
-constexpr int kRunError = 1;
-constexpr int kUsageError = 2;
+using companion::kRunError;
 
 void report(const std::string& message) {
     std::fprintf(stderr, "holechart-dxf: %s\n", message.c_str());
@@ -31,17 +31,17 @@ int chart_file(const DxfOptions& options) {
     std::string bytes;
     std::string error;
     BridgeResult result;
-    if (read_input_file(options.input, std::numeric_limits<std::uint64_t>::max(), bytes, error) !=
-            InputRead::read ||
+    if (companion::read_input_file(options.input, std::numeric_limits<std::uint64_t>::max(), bytes,
+                                   error) != companion::InputRead::read ||
         !run_bridge(options, std::move(bytes), result, error)) {
         report(error);
         return kRunError;
     }
-    std::vector<OutputBytes> outputs = {{options.output, result.drawing}};
+    std::vector<companion::OutputBytes> outputs = {{options.output, result.drawing}};
     if (!options.table.empty()) {
         outputs.push_back({options.table, result.table});
     }
-    if (!write_outputs(outputs, error)) {
+    if (!companion::write_outputs(outputs, error)) {
         report(error);
         return kRunError;
     }
@@ -52,36 +52,12 @@ int chart_file(const DxfOptions& options) {
     return 0;
 }
 
-int run(int argc, char** argv) {
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    DxfOptions options;
-    std::string error;
-    if (!parse_options(args, options, error)) {
-        report(error);
-        return kUsageError;
-    }
-    if (options.help) {
-        std::fputs(usage_text(), stdout);
-        return 0;
-    }
-    if (options.version) {
-        std::printf("holechart-dxf %s\n", holechart_version());
-        return 0;
-    }
-    if (!options.force && (output_is_an_input({options.input}, options.output, error) ||
-                           output_is_an_input({options.input}, options.table, error))) {
-        report(error);
-        return kUsageError;
-    }
-    if (!options.table.empty() && same_output_file(options.output, options.table)) {
-        report("the table and the drawing cannot be one file: " + shown_path(options.table));
-        return kUsageError;
-    }
-    return chart_file(options);
-}
-
 }  // namespace
 
+}  // namespace holechart_dxf
+
 int main(int argc, char** argv) {
-    return run_companion("holechart-dxf", run, argc, argv);
+    using namespace holechart_dxf;
+    return companion::run_program("holechart-dxf", dxf_usage_text(), parse_dxf_options, report,
+                                  chart_file, argc, argv);
 }

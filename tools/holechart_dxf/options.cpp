@@ -1,94 +1,17 @@
 #include "tools/holechart_dxf/options.hpp"
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "driver/chart_settings.hpp"
+#include "tools/common/command_line.hpp"
+#include "tools/common/output_file.hpp"
 #include "util/number_text.hpp"
 
-namespace {
+namespace holechart_dxf {
 
-// Characters that a DXF layer name may not hold.
-constexpr const char* kBadLayerCharacters = "<>/\\\":;?*|='";
-
-bool usable_layer_name(const std::string& name, std::string& error) {
-    if (name.empty()) {
-        error = "--layer needs a name";
-        return false;
-    }
-    if (name.size() > kMaxChartLayerChars) {
-        error = "--layer names at most " + std::to_string(kMaxChartLayerChars) +
-                " characters, not " + std::to_string(name.size());
-        return false;
-    }
-    for (char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || std::strchr(kBadLayerCharacters, c) != nullptr) {
-            error = "--layer name holds a character that DXF does not allow in layer names: " +
-                    std::string(kBadLayerCharacters) + " or a control character";
-            return false;
-        }
-    }
-    return true;
-}
-
-bool parse_height(const std::string& text, double& height, std::string& error) {
-    double value = 0.0;
-    // The bounds of the tool's own settings: smaller texts collapse the
-    // chart, larger ones lose every relation to a drawing.
-    if (!parse_real_token(text, value) || !(value >= kLowestTextHeight) ||
-        !(value <= kHighestTextHeight)) {
-        error = "--text-height takes a number from 0.000001 to 1000000, not '" + text + "'";
-        return false;
-    }
-    height = value;
-    return true;
-}
-
-bool parse_memory(const std::string& text, int& mebibytes, std::string& error) {
-    int32_t value = 0;
-    if (!parse_int_token(text, value) || value < kLeastMemoryMiB) {
-        error = "--max-memory takes a number of MiB from " + std::to_string(kLeastMemoryMiB) +
-                ", not '" + text + "'";
-        return false;
-    }
-    mebibytes = value;
-    return true;
-}
-
-bool parse_color(const std::string& text, int& color, std::string& error) {
-    int32_t value = 0;
-    if (!parse_int_token(text, value) || value < 1 || value > 255) {
-        error = "--color takes a colour number from 1 to 255, not '" + text + "'";
-        return false;
-    }
-    color = value;
-    return true;
-}
-
-// Takes count numbers after option i. Returns false with the reason when
-// they are missing or not numbers.
-bool take_numbers(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
-                  double* numbers, int count, std::string& error) {
-    const std::string wanted = count == 2 ? "two numbers" : "four numbers";
-    for (int k = 0; k < count; ++k) {
-        if (i + 1 >= args.size()) {
-            error = name + " takes " + wanted;
-            return false;
-        }
-        const std::string& text = args[++i];
-        if (!parse_real_token(text, numbers[k]) || !std::isfinite(numbers[k])) {
-            error = name + " takes " + wanted + ", not '" + text + "'";
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
-const char* usage_text() {
+const char* dxf_usage_text() {
     return "Usage: holechart-dxf IN.dxf OUT.dxf [options]\n"
            "Adds a hole chart to a DXF drawing: OUT.dxf holds the whole drawing of\n"
            "IN.dxf and the chart (an OUT.dxf of - writes it to standard output), e.g.\n"
@@ -138,124 +61,115 @@ const char* usage_text() {
            "output cannot be written, 2 an unusable command line.\n";
 }
 
-bool parse_options(const std::vector<std::string>& args, DxfOptions& options, std::string& error) {
-    options = DxfOptions{};
-    std::vector<std::string> files;
-    bool only_files = false;
-    bool color_given = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (only_files || arg.empty() || arg[0] != '-' || arg == "-") {
-            files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            only_files = true;
-            continue;
-        }
-        if (arg == "-h" || arg == "--help") {
-            options.help = true;
-            return true;
-        }
-        if (arg == "--version") {
-            options.version = true;
-            return true;
-        }
-        if (arg == "--window") {
-            if (!take_numbers(args, i, arg, options.window, 4, error)) {
-                return false;
-            }
-            options.window_given = true;
-            continue;
-        }
-        if (arg == "--origin") {
-            if (!take_numbers(args, i, arg, options.origin, 2, error)) {
-                return false;
-            }
-            continue;
-        }
-        if (arg == "--absolute") {
-            options.absolute = true;
-            continue;
-        }
-        if (arg == "--force") {
-            options.force = true;
-            continue;
-        }
-        if (arg == "--all-arcs") {
-            options.all_arcs = true;
-            continue;
-        }
-        if (arg == "--bom" || arg == "--no-bom") {
-            options.table_byte_order_mark = arg == "--bom";
-            continue;
-        }
-        if (arg == "--keep-numbers") {
-            options.keep_numbers = true;
-            continue;
-        }
-        if (arg == "--holes-in") {
-            if (!take_numbers(args, i, arg, options.holes_in, 4, error)) {
-                return false;
-            }
-            options.holes_in_given = true;
-            continue;
-        }
+namespace {
 
-        // Options with one value, as "--name value" or "--name=value".
-        std::string name = arg;
-        std::string value;
-        const std::size_t equals = arg.find('=');
-        if (equals != std::string::npos) {
-            name = arg.substr(0, equals);
-            value = arg.substr(equals + 1);
-        }
-        if (name != "--text-height" && name != "--layer" && name != "--color" &&
-            name != "--table" && name != "--max-memory" && name != "--hole-layer") {
-            error = "unknown option '" + arg + "' (see --help)";
+// Characters that a DXF layer name may not hold.
+constexpr const char* kBadLayerCharacters = "<>/\\\":;?*|='";
+
+bool usable_layer_name(const std::string& name, std::string& error) {
+    if (name.empty()) {
+        error = "--layer needs a name";
+        return false;
+    }
+    if (name.size() > kMaxChartLayerChars) {
+        error = "--layer names at most " + std::to_string(kMaxChartLayerChars) +
+                " characters, not " + std::to_string(name.size());
+        return false;
+    }
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || std::strchr(kBadLayerCharacters, c) != nullptr) {
+            error = "--layer name holds a character that DXF does not allow in layer names: " +
+                    std::string(kBadLayerCharacters) + " or a control character";
             return false;
         }
-        if (equals == std::string::npos) {
-            if (i + 1 >= args.size()) {
-                error = name + " needs a value";
-                return false;
-            }
-            value = args[++i];
-        }
-        if (name == "--text-height") {
-            if (!parse_height(value, options.text_height, error)) {
-                return false;
-            }
-            options.text_height_given = true;
-        } else if (name == "--max-memory") {
-            if (!parse_memory(value, options.max_memory_mib, error)) {
-                return false;
-            }
-        } else if (name == "--table") {
-            if (value != "-" && !table_format_of_file(value, options.table_format)) {
-                error = "--table names a .csv, .tsv or .json file, not '" + value + "'";
-                return false;
-            }
-            options.table = value;
-        } else if (name == "--hole-layer") {
-            if (value.empty()) {
-                error = "--hole-layer needs a name";
-                return false;
-            }
-            options.hole_layers.push_back(value);
-        } else if (name == "--layer") {
-            if (!usable_layer_name(value, error)) {
-                return false;
-            }
-            options.layer = value;
-            options.layer_given = true;
-        } else {
-            if (!parse_color(value, options.color, error)) {
-                return false;
-            }
-            color_given = true;
-        }
     }
+    return true;
+}
+
+// "--window takes four numbers", whether they end early or one is no number.
+companion::CommandOption numbers_option(const std::string& name, double* numbers, int count,
+                                        bool* given) {
+    const std::string wanted = name + (count == 2 ? " takes two numbers" : " takes four numbers");
+    return companion::numbers_option(name, numbers, count, given, wanted, wanted);
+}
+
+bool take_table(const std::string& name, DxfOptions& options, std::string& error) {
+    if (name != "-" && !companion::table_format_of_file(name, options.table_format)) {
+        error = "--table names a .csv, .tsv or .json file, not '" + name + "'";
+        return false;
+    }
+    options.table = name;
+    return true;
+}
+
+bool take_hole_layer(const std::string& name, DxfOptions& options, std::string& error) {
+    if (name.empty()) {
+        error = "--hole-layer needs a name";
+        return false;
+    }
+    options.hole_layers.push_back(name);
+    return true;
+}
+
+std::string memory_wanted() {
+    return "--max-memory takes a number of MiB from " + std::to_string(kLeastMemoryMiB);
+}
+
+// The options of the command line, each writing into o.
+std::vector<companion::CommandOption> known_options(DxfOptions& o, bool& color_given) {
+    using companion::switch_option;
+    using companion::value_option;
+    using Text = const std::string&;
+    return {
+        switch_option("--absolute", o.absolute),
+        switch_option("--force", o.force),
+        switch_option("--all-arcs", o.all_arcs),
+        switch_option("--bom", o.table_byte_order_mark, true),
+        switch_option("--no-bom", o.table_byte_order_mark, false),
+        switch_option("--keep-numbers", o.keep_numbers),
+        numbers_option("--window", o.window, 4, &o.window_given),
+        numbers_option("--origin", o.origin, 2, nullptr),
+        numbers_option("--holes-in", o.holes_in, 4, &o.holes_in_given),
+        value_option({"--text-height"},
+                     [&o](Text v, std::string& e) {
+                         o.text_height_given = true;
+                         // The bounds of the tool's own settings: smaller texts
+                         // collapse the chart, larger ones lose every relation
+                         // to a drawing.
+                         return companion::take_number(
+                             v, parse_real_token, kLowestTextHeight, kHighestTextHeight,
+                             o.text_height, "--text-height takes a number from 0.000001 to 1000000",
+                             e);
+                     }),
+        value_option({"--max-memory"},
+                     [&o](Text v, std::string& e) {
+                         return companion::take_number(v, parse_int_token, kLeastMemoryMiB,
+                                                       std::numeric_limits<int>::max(),
+                                                       o.max_memory_mib, memory_wanted(), e);
+                     }),
+        value_option({"--table"}, [&o](Text v, std::string& e) { return take_table(v, o, e); }),
+        value_option({"--hole-layer"},
+                     [&o](Text v, std::string& e) { return take_hole_layer(v, o, e); }),
+        value_option({"--layer"},
+                     [&o](Text v, std::string& e) {
+                         o.layer = v;
+                         o.layer_given = true;
+                         return usable_layer_name(v, e);
+                     }),
+        value_option({"--color"},
+                     [&o, &color_given](Text v, std::string& e) {
+                         color_given = true;
+                         return companion::take_number(
+                             v, parse_int_token, 1, 255, o.color,
+                             "--color takes a colour number from 1 to 255", e);
+                     }),
+    };
+}
+
+// IN.dxf and OUT.dxf, and the checks of options that go together.
+bool take_dxf_files(const std::vector<std::string>& files, bool color_given, DxfOptions& options,
+                    std::string& error) {
     if (color_given && !options.layer_given) {
         error = "--color goes with --layer: the layer HoleChart keeps colour 3";
         return false;
@@ -272,5 +186,29 @@ bool parse_options(const std::vector<std::string>& args, DxfOptions& options, st
         error = "the drawing and the table cannot both go to standard output";
         return false;
     }
+    if (!options.force && (companion::output_is_an_input({options.input}, options.output, error) ||
+                           companion::output_is_an_input({options.input}, options.table, error))) {
+        return false;
+    }
+    if (!options.table.empty() && companion::same_output_file(options.output, options.table)) {
+        error =
+            "the table and the drawing cannot be one file: " + companion::shown_path(options.table);
+        return false;
+    }
     return true;
 }
+
+}  // namespace
+
+bool parse_dxf_options(const std::vector<std::string>& args, DxfOptions& options,
+                       std::string& error) {
+    options = DxfOptions{};
+    bool color_given = false;
+    const auto take_files = [&](std::vector<std::string>& files, std::string& e) {
+        return take_dxf_files(files, color_given, options, e);
+    };
+    return companion::read_command_line(args, known_options(options, color_given), {},
+                                        options.asked, take_files, error);
+}
+
+}  // namespace holechart_dxf

@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/command_line.hpp"
 #include "tools/common/hole_table.hpp"
+
+namespace holechart_dxf {
 
 // The memory budget by default, and the least one may give.
 constexpr int kDefaultMemoryMiB = 512;
@@ -38,24 +41,27 @@ struct DxfOptions {
     bool keep_numbers = false;
     // The hole table as well, in the form its name's extension gives.
     std::string table;
-    TableFormat table_format = TableFormat::csv;
-    bool table_byte_order_mark = kTableByteOrderMarkByDefault;  // CSV and TSV only
+    companion::TableFormat table_format = companion::TableFormat::csv;
+    bool table_byte_order_mark = companion::kTableByteOrderMarkByDefault;  // CSV and TSV only
     // Memory for what the block references place and for the chart, in MiB:
     // a drawing that needs more is refused before it takes it.
     int max_memory_mib = kDefaultMemoryMiB;
     bool force = false;  // write the outputs even over the input
-    bool help = false;
-    bool version = false;
+    companion::Asked asked;
 };
 
 // Longest layer name a record can carry.
 constexpr std::size_t kMaxChartLayerChars = 51;
 
-// Reads the arguments after the program name. Returns false with a one-line
-// reason in error when they are not usable. With --help or --version the
-// rest is not checked. Window and origin numbers must be finite: "nan",
+// IN.dxf and OUT.dxf and the options, as companion::read_command_line reads
+// them from the arguments after the program's name. Neither output may be
+// IN.dxf (unless --force is given) or the other. Window and origin
+// numbers must be finite: "nan",
 // "inf" or a number beyond the range of a double is an unusable command
 // line.
-bool parse_options(const std::vector<std::string>& args, DxfOptions& options, std::string& error);
+bool parse_dxf_options(const std::vector<std::string>& args, DxfOptions& options,
+                       std::string& error);
 
-const char* usage_text();
+const char* dxf_usage_text();
+
+}  // namespace holechart_dxf

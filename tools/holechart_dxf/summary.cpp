@@ -5,6 +5,8 @@
 
 #include "tools/holechart_dxf/chart_dxf.hpp"
 
+namespace holechart_dxf {
+
 std::string counted(int n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
@@ -83,3 +85,5 @@ std::string numbering_text(const RowNumbering& numbering) {
     }
     return text;
 }
+
+}  // namespace holechart_dxf

@@ -9,6 +9,8 @@
 #include "tools/holechart_dxf/dxf_drawing.hpp"
 #include "tools/holechart_dxf/hole_finder.hpp"
 
+namespace holechart_dxf {
+
 // What was charted: the chart's rows, the holes from block references and
 // from rings of arcs, and the text height.
 std::string charted_text(const RunState& state, const HoleFinding& found, double text_height);
@@ -25,3 +27,5 @@ std::string numbering_text(const RowNumbering& numbering);
 
 // "1 hole", "2 holes".
 std::string counted(int n, const char* one, const char* many);
+
+}  // namespace holechart_dxf

@@ -9,6 +9,7 @@
 #include "chart/hole_collection.hpp"
 #include "driver/chart_settings.hpp"
 #include "driver/run_errors.hpp"
+#include "tools/common/command_line.hpp"
 #include "tools/common/companion_main.hpp"
 #include "tools/common/hole_table.hpp"
 #include "tools/common/input_file.hpp"
@@ -16,12 +17,12 @@
 #include "tools/common/run_outputs.hpp"
 #include "tools/holechart_table/options.hpp"
 #include "util/file_probe.hpp"
-#include "util/version.hpp"
+
+namespace holechart_table {
 
 namespace {
 
-constexpr int kRunError = 1;
-constexpr int kUsageError = 2;
+using companion::kRunError;
 
 // The window does not change the rows, their order or their numbers: one
 // tall enough that the chart needs no second column.
@@ -38,60 +39,42 @@ bool usable_input(const std::string& path, const char* what, std::string& error)
         case 1:
             return true;
         case -1:
-            error = std::string(what) + " " + shown_path(path) + " is empty";
+            error = std::string(what) + " " + companion::shown_path(path) + " is empty";
             return false;
         default: {
-            const std::string reason = unreadable_input_reason(path);
-            error = "cannot read " + std::string(what) + " " + shown_path(path) + ": " +
+            const std::string reason = companion::unreadable_input_reason(path);
+            error = "cannot read " + std::string(what) + " " + companion::shown_path(path) + ": " +
                     (reason.empty() ? std::string("it cannot be read") : reason);
             return false;
         }
     }
 }
 
-int run(int argc, char** argv) {
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    TableOptions options;
-    std::string error;
-    if (!parse_table_options(args, options, error)) {
-        report(error);
-        return kUsageError;
+// The chart settings the options name, or the defaults; false with the
+// reason when the named ones cannot be read.
+bool read_settings(const TableOptions& options, ChartSettings& settings, std::string& error) {
+    if (options.settings.empty()) {
+        return true;
     }
-    if (options.help) {
-        std::fputs(table_usage_text(), stdout);
-        return 0;
+    if (!usable_input(options.settings, "the settings", error)) {
+        return false;
     }
-    if (options.version) {
-        std::printf("holechart-table %s\n", holechart_version());
-        return 0;
+    const SettingsResult read = read_chart_settings(options.settings.c_str());
+    if (read.problem != nullptr) {
+        error = companion::shown_path(options.settings) + ": " + companion::one_line(read.problem);
+        return false;
     }
-    std::vector<std::string> inputs = {options.drawing};
-    if (!options.settings.empty()) {
-        inputs.push_back(options.settings);
-    }
-    if (!options.force && output_is_an_input(inputs, options.output, error)) {
-        report(error);
-        return kUsageError;
-    }
+    settings = read.settings;
+    return true;
+}
 
-    ChartSettings settings;
-    if (!options.settings.empty()) {
-        if (!usable_input(options.settings, "the settings", error)) {
-            report(error);
-            return kRunError;
-        }
-        const SettingsResult read = read_chart_settings(options.settings.c_str());
-        if (read.problem != nullptr) {
-            report(shown_path(options.settings) + ": " + one_line(read.problem));
-            return kRunError;
-        }
-        settings = read.settings;
-    }
+// Charts the drawing and writes its table. Returns the exit code.
+int write_table(const TableOptions& options, const ChartSettings& settings) {
+    std::string error;
     if (!usable_input(options.drawing, "the drawing", error)) {
         report(error);
         return kRunError;
     }
-
     const double numbers[6] = {kWindow[0], kWindow[1],        kWindow[2],
                                kWindow[3], options.origin[0], options.origin[1]};
     RunState state;
@@ -102,23 +85,38 @@ int run(int argc, char** argv) {
     read_hole_records(options.drawing.c_str(), holes, count);
     const ChartOutcome outcome = chart_the_drawing(state, holes, count);
     if (const std::optional<RunError> run_error = run_error_of(outcome)) {
-        report(shown_path(options.drawing) + ": " + one_line(run_error->message_line));
+        report(companion::shown_path(options.drawing) + ": " +
+               companion::one_line(run_error->message_line));
         return kRunError;
     }
     if (outcome == ChartOutcome::no_holes) {
-        report("no holes in " + shown_path(options.drawing) + ": the table has no rows");
+        report("no holes in " + companion::shown_path(options.drawing) + ": the table has no rows");
     }
     const std::string table =
-        format_hole_table(state.listing, options.format, options.byte_order_mark);
-    if (!write_outputs({{options.output, table}}, error)) {
+        companion::format_hole_table(state.listing, options.format, options.byte_order_mark);
+    if (!companion::write_outputs({{options.output, table}}, error)) {
         report(error);
         return kRunError;
     }
     return 0;
 }
 
+int chart_table(const TableOptions& options) {
+    ChartSettings settings;
+    std::string error;
+    if (!read_settings(options, settings, error)) {
+        report(error);
+        return kRunError;
+    }
+    return write_table(options, settings);
+}
+
 }  // namespace
 
+}  // namespace holechart_table
+
 int main(int argc, char** argv) {
-    return run_companion("holechart-table", run, argc, argv);
+    using namespace holechart_table;
+    return companion::run_program("holechart-table", table_usage_text(), parse_table_options,
+                                  report, chart_table, argc, argv);
 }

@@ -1,49 +1,9 @@
 #include "tools/holechart_table/options.hpp"
 
-#include <cmath>
+#include "tools/common/command_line.hpp"
+#include "tools/common/output_file.hpp"
 
-#include "util/number_text.hpp"
-
-namespace {
-
-// Whether arg is the option name, as "--name" or "--name=value".
-bool is_option(const std::string& arg, const std::string& name) {
-    return arg == name || arg.rfind(name + "=", 0) == 0;
-}
-
-// The value of an option given as "--name value" or "--name=value".
-bool option_value(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
-                  std::string& value, std::string& error) {
-    const std::string& arg = args[i];
-    if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0) {
-        value = arg.substr(name.size() + 1);
-        return true;
-    }
-    if (i + 1 >= args.size()) {
-        error = name + " needs a value";
-        return false;
-    }
-    value = args[++i];
-    return true;
-}
-
-bool take_origin(const std::vector<std::string>& args, std::size_t& i, double origin[2],
-                 std::string& error) {
-    for (int k = 0; k < 2; ++k) {
-        if (i + 1 >= args.size()) {
-            error = "--origin takes two numbers";
-            return false;
-        }
-        const std::string& text = args[++i];
-        if (!parse_real_token(text, origin[k]) || !std::isfinite(origin[k])) {
-            error = "--origin takes two finite numbers, not '" + text + "'";
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
+namespace holechart_table {
 
 const char* table_usage_text() {
     return "Usage: holechart-table OBJECT.fad --origin X Y [options]\n"
@@ -69,80 +29,87 @@ const char* table_usage_text() {
            "Columns: No, X, Y, Type, Count, Description, Diameter, Depth, Thread, Side.\n";
 }
 
-bool parse_table_options(const std::vector<std::string>& args, TableOptions& options,
-                         std::string& error) {
-    options = TableOptions{};
-    std::vector<std::string> files;
-    bool only_files = false;
-    bool output_given = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (only_files || arg.empty() || arg[0] != '-' || arg == "-") {
-            files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            only_files = true;
-        } else if (arg == "-h" || arg == "--help") {
-            options.help = true;
-            return true;
-        } else if (arg == "--version") {
-            options.version = true;
-            return true;
-        } else if (arg == "--force") {
-            options.force = true;
-        } else if (arg == "--bom" || arg == "--no-bom") {
-            options.byte_order_mark = arg == "--bom";
-        } else if (arg == "--origin") {
-            if (!take_origin(args, i, options.origin, error)) {
-                return false;
-            }
-            options.origin_given = true;
-        } else if (is_option(arg, "--settings")) {
-            if (!option_value(args, i, "--settings", options.settings, error)) {
-                return false;
-            }
-            if (options.settings.empty()) {
-                error = "--settings needs a file name";
-                return false;
-            }
-        } else if (is_option(arg, "--format")) {
-            std::string name;
-            if (!option_value(args, i, "--format", name, error)) {
-                return false;
-            }
-            if (!table_format_named(name, options.format)) {
-                error = "--format takes csv, tsv or json, not '" + name + "'";
-                return false;
-            }
-        } else if (arg == "-o" || is_option(arg, "--output")) {
-            if (output_given) {
-                error = "only one output file may be given";
-                return false;
-            }
-            if (!option_value(args, i, arg == "-o" ? "-o" : "--output", options.output, error)) {
-                return false;
-            }
-            if (options.output.empty()) {
+namespace {
+
+using Text = const std::string&;
+
+companion::CommandOption output_option(TableOptions& options, bool& output_given) {
+    companion::CommandOption output =
+        companion::value_option({"-o", "--output"}, [&](Text name, std::string& error) {
+            if (name.empty()) {
                 error = "the output file name is empty";
                 return false;
             }
+            options.output = name;
             output_given = true;
-        } else {
-            error = "unknown option '" + arg + "' (see --help)";
-            return false;
+            return true;
+        });
+    // Refused before its value is looked for.
+    output.met = [&output_given](std::string& error) {
+        if (output_given) {
+            error = "only one output file may be given";
         }
-    }
-    if (files.size() != 1) {
-        error = files.empty()
+        return !output_given;
+    };
+    return output;
+}
+
+std::vector<companion::CommandOption> known_options(TableOptions& o, bool& output_given) {
+    using companion::switch_option;
+    using companion::value_option;
+    return {
+        switch_option("--force", o.force),
+        switch_option("--bom", o.byte_order_mark, true),
+        switch_option("--no-bom", o.byte_order_mark, false),
+        companion::numbers_option("--origin", o.origin, 2, &o.origin_given,
+                                  "--origin takes two numbers",
+                                  "--origin takes two finite numbers"),
+        value_option({"--settings"},
+                     [&o](Text name, std::string& error) {
+                         o.settings = name;
+                         if (name.empty()) {
+                             error = "--settings needs a file name";
+                         }
+                         return !name.empty();
+                     }),
+        value_option({"--format"},
+                     [&o](Text name, std::string& error) {
+                         if (!companion::table_format_named(name, o.format)) {
+                             error = "--format takes csv, tsv or json, not '" + name + "'";
+                             return false;
+                         }
+                         return true;
+                     }),
+        output_option(o, output_given),
+    };
+}
+
+}  // namespace
+
+bool parse_table_options(const std::vector<std::string>& args, TableOptions& options,
+                         std::string& error) {
+    options = TableOptions{};
+    bool output_given = false;
+    const auto take_drawing = [&options](std::vector<std::string>& files, std::string& e) {
+        if (files.size() != 1) {
+            e = files.empty()
                     ? "no drawing given: holechart-table OBJECT.fad --origin X Y"
                     : "more than one drawing given: holechart-table OBJECT.fad --origin X Y";
-        return false;
-    }
-    if (!options.origin_given) {
-        error = "no origin given: --origin X Y";
-        return false;
-    }
-    options.drawing = files[0];
-    return true;
+            return false;
+        }
+        if (!options.origin_given) {
+            e = "no origin given: --origin X Y";
+            return false;
+        }
+        options.drawing = files[0];
+        std::vector<std::string> inputs = {options.drawing};
+        if (!options.settings.empty()) {
+            inputs.push_back(options.settings);
+        }
+        return options.force || !companion::output_is_an_input(inputs, options.output, e);
+    };
+    return companion::read_command_line(args, known_options(options, output_given), {},
+                                        options.asked, take_drawing, error);
 }
+
+}  // namespace holechart_table
