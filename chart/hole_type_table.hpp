@@ -10,13 +10,19 @@
 constexpr int kMaxCirclesPerRow = 10;
 constexpr std::size_t kStyleSlotSize = 10;
 
+// Per hole slot k, what the chart prints and compares. The names are the
+// hole type table's of old, kept although two fields hold more than they say.
 struct HoleTypeRow {
     int32_t circle_count = 0;
+    // The tag's leading integer, used as the number of decimals (0 to 4) of
+    // the hole's diameter and depth; slot 0's also sets the row's X and Y.
     int32_t type_code[kMaxCirclesPerRow] = {};
+    // The tag's second part: the hole's depth, printed after "_X_" when
+    // above zero; never compared between types.
     double type_value[kMaxCirclesPerRow] = {};
-    char style[kMaxCirclesPerRow][kStyleSlotSize] = {};
+    char style[kMaxCirclesPerRow][kStyleSlotSize] = {};  // line style; "H..." labels get "B_"
     double hole_radius[kMaxCirclesPerRow] = {};
-    double hole_sweep[kMaxCirclesPerRow] = {};
+    double hole_sweep[kMaxCirclesPerRow] = {};  // 360 for a circle
 };
 
 // Describes the hole in the row's next slot; a row that already holds

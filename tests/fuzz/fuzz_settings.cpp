@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "chart/chart_dimensions.hpp"
 #include "driver/chart_settings.hpp"
 #include "tests/fuzz/fuzz_support.hpp"
 
@@ -40,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         }
         return 0;
     }
-    const double unit = 2.5 / s.chart_text_height;
+    const double unit = chart_unit_factor(s.chart_text_height);
     if (!(s.chart_text_height >= kLowestTextHeight && s.chart_text_height <= kHighestTextHeight) ||
         !std::isfinite(unit)) {
         std::abort();

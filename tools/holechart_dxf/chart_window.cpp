@@ -55,8 +55,8 @@ constexpr DrawingUnit kUnits[] = {
     {1609347.2187, true},            // 24 US survey miles
 };
 
-constexpr double kMetricHeight = 2.5;     // millimetres
-constexpr double kImperialHeight = 2.54;  // millimetres: 0.1 inch
+constexpr double kMetricHeight = kNominalTextHeight;  // millimetres: the chart at its nominal size
+constexpr double kImperialHeight = 2.54;              // millimetres: 0.1 inch
 constexpr double kLeastShare = 0.002;
 constexpr double kMostShare = 0.02;
 
@@ -167,7 +167,7 @@ bool draw_chart(const DxfOptions& options, double text_height, const Extents& ex
     if (options.window_given) {
         return chart_pass(settings, numbers, holes, earlier, state, holes_found, error);
     }
-    const double u = 2.5 / settings.chart_text_height;
+    const double u = chart_unit_factor(settings.chart_text_height);
     // A first pass in one column counts the columns the chart needs there;
     // a second draws it in a window that wide.
     int columns = 1;
