@@ -24,76 +24,40 @@ struct HoleSortKey {
     int index;
 };
 
-bool holes_exchange(const HoleSortKey& r, const HoleSortKey& s) {
-    if (r.y < s.y) {
-        return true;
-    }
-    if (r.y - s.y < kRowTolerance) {
-        if (r.x > s.x) {
-            return true;
-        }
-        if (s.x - r.x < kRowTolerance && r.radius > s.radius) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The hole order as levels: rows (y, highest first) cut where two
-// neighbouring heights differ by at least the row tolerance; within a row of
-// one height, columns (x, leftmost first) cut likewise; within a column of
-// one x, radii (smallest first), each its own level.
+// The hole order, kind by kind: rows (y, highest first), then columns within
+// a row (x, leftmost first), then radii within a column (smallest first). The
+// hole at a later slot is exchanged forward when it lies higher, by however
+// little; when it is not higher but less than the row tolerance lower, x
+// decides, and within the row tolerance in x too, the radius.
+//
+// step must be monotone in both values (see exchange_loop.hpp): a rounded
+// difference compared with a tolerance is, so the level cuts (`separates`)
+// and the searches of the leaves hold.
 struct HoleOrderTraits {
     using Item = HoleSortKey;
     static constexpr int kValues = 3;
-    static bool exchange(const Item& r, const Item& s) { return holes_exchange(r, s); }
     static double value(const Item& item, int kind) {
         return kind == 0 ? item.y : kind == 1 ? item.x : item.radius;
     }
     static bool descending(int kind) { return kind == 0; }
-    static bool separates(int kind, double earlier, double later) {
-        // A lower row never passes a higher one once r.y - s.y < 0.01 fails;
-        // a column further right never passes one on its left once
-        // s.x - r.x < 0.01 fails; radii compare exactly.
-        if (kind == 0) {
-            return earlier - later >= kRowTolerance;
+    static Step step(int kind, double occupant, double later) {
+        switch (kind) {
+            case 0:
+                if (occupant < later) {
+                    return Step::exchange;
+                }
+                return occupant - later < kRowTolerance ? Step::next : Step::keep;
+            case 1:
+                if (occupant > later) {
+                    return Step::exchange;
+                }
+                return later - occupant < kRowTolerance ? Step::next : Step::keep;
+            default:
+                return occupant > later ? Step::exchange : Step::keep;
         }
-        if (kind == 1) {
-            return later - earlier >= kRowTolerance;
-        }
-        return true;
     }
 };
-
-bool keys_finite(const std::vector<HoleSortKey>& keys) {
-    for (const HoleSortKey& key : keys) {
-        if (!std::isfinite(key.x) || !std::isfinite(key.y) || !std::isfinite(key.radius)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The loop as it reads: for what the levels cannot take (a NaN or an
-// infinity, which the chart pass never sorts) or what they would take
-// longer on.
-void order_keys_slot_by_slot(std::vector<HoleSortKey>& keys) {
-    // The occupant of slot i stays in a local while j runs; an exchange puts
-    // it into slot j and takes the record from there. j starts after i: a
-    // hole compared with itself is never exchanged.
-    const std::size_t count = keys.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        HoleSortKey r = keys[i];
-        for (std::size_t j = i + 1; j < count; ++j) {
-            if (holes_exchange(r, keys[j])) {
-                const HoleSortKey s = keys[j];
-                keys[j] = r;
-                r = s;
-            }
-        }
-        keys[i] = r;
-    }
-}
+static_assert(HasOrderTraitsShape<HoleOrderTraits>::value, "the hole order's traits");
 
 }  // namespace
 
@@ -164,8 +128,10 @@ void order_holes(EntityList& list, int n) {
         keys[static_cast<std::size_t>(i)] = HoleSortKey{r.center.x, r.center.y, r.radius, i};
     }
     std::vector<std::size_t> order;
-    if (!keys_finite(keys) || !LevelOrder<HoleOrderTraits>::order_by_levels(keys, order)) {
-        order_keys_slot_by_slot(keys);
+    if (!LevelOrder<HoleOrderTraits>::order_by_levels(keys, order)) {
+        // What the levels cannot take (a NaN or an infinity, which the chart
+        // pass never sorts) or would take longer on: the loop itself.
+        run_exchange_loop(keys, exchanges<HoleOrderTraits>);
         order.resize(keys.size());
         for (std::size_t i = 0; i < keys.size(); ++i) {
             order[i] = static_cast<std::size_t>(keys[i].index);

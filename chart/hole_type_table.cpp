@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "chart/exchange_sort.hpp"
 #include "geometry/geometry.hpp"
@@ -56,6 +57,28 @@ PositionView view_of(const EntityRecord& record, const HoleTypeRow& row) {
                         record.center.y};
 }
 
+// The last steps of the position order, on a value less the origin's where
+// it is a place: a larger sweep of the first hole (by more than the sweep
+// tolerance), then a higher centre, then a centre further left (by more than
+// the place tolerance) go first; within every tolerance, the order is kept.
+//
+// place_step must be monotone in both values (see exchange_loop.hpp): a
+// rounded difference compared with a tolerance is, so the level cuts
+// (`separates`) and the searches of the leaves hold.
+enum PlaceKind { kSweepKind = 1, kRowKind = 2, kColumnKind = 3 };
+
+Step place_step(int kind, double occupant, double later) {
+    const double d = occupant - later;
+    if (kind == kColumnKind) {
+        return d > kPlaceTolerance ? Step::exchange : Step::keep;
+    }
+    const double tolerance = kind == kSweepKind ? kSweepTolerance : kPlaceTolerance;
+    if (d < -tolerance) {
+        return Step::exchange;
+    }
+    return std::fabs(d) >= tolerance ? Step::keep : Step::next;
+}
+
 bool views_exchange(const PositionView& i, const PositionView& j, double origin_x,
                     double origin_y) {
     if (i.first_char < j.first_char) {
@@ -64,7 +87,7 @@ bool views_exchange(const PositionView& i, const PositionView& j, double origin_
     if (i.first_char > j.first_char) {
         return false;
     }
-    double d = static_cast<double>(i.circle_count - j.circle_count);
+    const double d = static_cast<double>(i.circle_count - j.circle_count);
     if (d < -kCountTolerance) {
         return true;
     }
@@ -80,28 +103,21 @@ bool views_exchange(const PositionView& i, const PositionView& j, double origin_
             return false;
         }
     }
-    d = i.first_sweep - j.first_sweep;
-    if (d < -kSweepTolerance) {
-        return true;
+    const double occupant[] = {i.first_sweep, i.y - origin_y, i.x - origin_x};
+    const double later[] = {j.first_sweep, j.y - origin_y, j.x - origin_x};
+    for (int kind = kSweepKind; kind <= kColumnKind; ++kind) {
+        const Step step = place_step(kind, occupant[kind - 1], later[kind - 1]);
+        if (step != Step::next) {
+            return step == Step::exchange;
+        }
     }
-    if (std::fabs(d) >= kSweepTolerance) {
-        return false;
-    }
-    d = (i.y - origin_y) - (j.y - origin_y);
-    if (d < -kPlaceTolerance) {
-        return true;
-    }
-    if (std::fabs(d) >= kPlaceTolerance) {
-        return false;
-    }
-    d = (i.x - origin_x) - (j.x - origin_x);
-    return d > kPlaceTolerance;
+    return false;
 }
 
 // The same decision for the order by levels: the leading steps (first tag
 // character, hole count, type codes) are exact comparisons of integers, so
-// they become one rank per distinct combination; sweep and centre are the
-// values the steps above subtract.
+// they become one rank per distinct combination (highest first); sweep and
+// centre are the values the place steps subtract.
 struct RankedPosition {
     double sweep;
     double y;  // centre y less the origin's
@@ -110,64 +126,30 @@ struct RankedPosition {
     std::size_t index;
 };
 
-bool ranked_exchange(const RankedPosition& i, const RankedPosition& j) {
-    if (i.rank != j.rank) {
-        return i.rank < j.rank;
-    }
-    double d = i.sweep - j.sweep;
-    if (d < -kSweepTolerance) {
-        return true;
-    }
-    if (std::fabs(d) >= kSweepTolerance) {
-        return false;
-    }
-    d = i.y - j.y;
-    if (d < -kPlaceTolerance) {
-        return true;
-    }
-    if (std::fabs(d) >= kPlaceTolerance) {
-        return false;
-    }
-    return i.x - j.x > kPlaceTolerance;
-}
-
-// The position order as levels: ranks (highest first); within a rank,
-// sweeps (highest first) cut where neighbours differ by more than the sweep
-// tolerance; within one sweep, rows (y, highest first) and then columns (x,
-// leftmost first) cut where neighbours differ by more than the place
-// tolerance.
 struct PositionOrderTraits {
     using Item = RankedPosition;
     static constexpr int kValues = 4;
-    static bool exchange(const Item& i, const Item& j) { return ranked_exchange(i, j); }
     static double value(const Item& item, int kind) {
         switch (kind) {
             case 0:
                 return static_cast<double>(item.rank);
-            case 1:
+            case kSweepKind:
                 return item.sweep;
-            case 2:
+            case kRowKind:
                 return item.y;
             default:
                 return item.x;
         }
     }
-    static bool descending(int kind) { return kind < 3; }
-    static bool separates(int kind, double earlier, double later) {
-        // later - earlier < -tolerance decides for the earlier value, and by
-        // symmetry of rounding earlier - later < -tolerance fails then.
-        switch (kind) {
-            case 0:
-                return true;
-            case 1:
-                return later - earlier < -kSweepTolerance;
-            case 2:
-                return later - earlier < -kPlaceTolerance;
-            default:
-                return earlier - later < -kPlaceTolerance;
+    static bool descending(int kind) { return kind < kColumnKind; }
+    static Step step(int kind, double occupant, double later) {
+        if (kind == 0) {
+            return occupant < later ? Step::exchange : occupant > later ? Step::keep : Step::next;
         }
+        return place_step(kind, occupant, later);
     }
 };
+static_assert(HasOrderTraitsShape<PositionOrderTraits>::value, "the position order's traits");
 
 // The leading steps compare the first tag character, the counts as the
 // difference of two small integers and the codes as a wrapped 32-bit
@@ -229,36 +211,8 @@ bool order_views_by_rank(const std::vector<PositionView>& views, double origin_x
     for (std::size_t t = 0; t < views.size(); ++t) {
         const PositionView& v = views[t];
         items[t] = RankedPosition{v.first_sweep, v.y - origin_y, v.x - origin_x, ranks[t], t};
-        if (!std::isfinite(items[t].sweep) || !std::isfinite(items[t].y) ||
-            !std::isfinite(items[t].x)) {
-            return false;
-        }
     }
     return LevelOrder<PositionOrderTraits>::order_by_levels(items, order);
-}
-
-// The loop as it reads, for what cannot be ranked.
-void order_views_slot_by_slot(std::vector<PositionView>& views, double origin_x, double origin_y,
-                              std::vector<std::size_t>& order) {
-    // The occupant of slot i stays in locals while j runs; an exchange puts
-    // it into slot j and takes the position from there.
-    const std::size_t n = views.size();
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        PositionView current = views[i];
-        std::size_t current_index = order[i];
-        for (std::size_t j = i + 1; j < n; ++j) {
-            if (views_exchange(current, views[j], origin_x, origin_y)) {
-                const PositionView later = views[j];
-                const std::size_t later_index = order[j];
-                views[j] = current;
-                order[j] = current_index;
-                current = later;
-                current_index = later_index;
-            }
-        }
-        views[i] = current;
-        order[i] = current_index;
-    }
 }
 
 }  // namespace
@@ -292,13 +246,24 @@ void order_positions(EntityList& positions, std::vector<HoleTypeRow>& rows, int 
     }
     const std::size_t n = static_cast<std::size_t>(count);
     std::vector<PositionView> views(n);
-    std::vector<std::size_t> order(n);
     for (std::size_t t = 0; t < n; ++t) {
         views[t] = view_of(positions[t], rows[t]);
-        order[t] = t;
     }
+    std::vector<std::size_t> order;
     if (!order_views_by_rank(views, origin_x, origin_y, order)) {
-        order_views_slot_by_slot(views, origin_x, origin_y, order);
+        // What cannot be ranked, or would take longer by levels: the loop
+        // itself, over the views (small, so that it runs in cache).
+        std::vector<std::pair<PositionView, std::size_t>> slots(n);
+        for (std::size_t t = 0; t < n; ++t) {
+            slots[t] = {views[t], t};
+        }
+        run_exchange_loop(slots, [&](const auto& occupant, const auto& later) {
+            return views_exchange(occupant.first, later.first, origin_x, origin_y);
+        });
+        order.resize(n);
+        for (std::size_t t = 0; t < n; ++t) {
+            order[t] = slots[t].second;
+        }
     }
     apply_order(positions, order);
     apply_order(rows, order);

@@ -3,64 +3,59 @@
 // around the tolerance boundaries show any departure from the literal loop.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "chart/exchange_loop.hpp"
 #include "chart/hole_collection.hpp"
 #include "chart/hole_type_table.hpp"
 #include "util/fixed_text.hpp"
 
 namespace {
 
-// The hole order, written the way it reads: for i, for j from i, compare the
-// holes now at i and j and exchange their places. Works on any record with
-// a centre and a radius, so that large inputs can use a compact one.
+// The hole order's decision, written the way it reads: the hole r in the
+// earlier slot and s in the later one are exchanged when s is higher, or in
+// the same row (within 0.01) and further left, or in the same column too and
+// smaller. Works on any record with a centre and a radius, so that large
+// inputs can use a compact one.
 template <typename Hole>
-void literal_order_holes(std::vector<Hole>& records) {
-    const std::size_t n = records.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        for (std::size_t j = i; j < n; ++j) {
-            const Hole& r = records[i];
-            const Hole& s = records[j];
-            bool exchange = false;
-            if (r.center.y < s.center.y) {
-                exchange = true;
-            } else if (r.center.y - s.center.y < 0.01) {
-                if (r.center.x > s.center.x) {
-                    exchange = true;
-                } else if (s.center.x - r.center.x < 0.01 && r.radius > s.radius) {
-                    exchange = true;
-                }
-            }
-            if (exchange) {
-                std::swap(records[i], records[j]);
-            }
+bool literal_holes_exchange(const Hole& r, const Hole& s) {
+    if (r.center.y < s.center.y) {
+        return true;
+    }
+    if (r.center.y - s.center.y < 0.01) {
+        if (r.center.x > s.center.x) {
+            return true;
+        }
+        if (s.center.x - r.center.x < 0.01 && r.radius > s.radius) {
+            return true;
         }
     }
+    return false;
 }
 
-// The position order: for i, for j after i, exchange the places of records
-// and rows together whenever the decision says so. The places are indices
-// into the input, so large inputs move no records.
+template <typename Hole>
+void literal_order_holes(std::vector<Hole>& records) {
+    run_exchange_loop(records, literal_holes_exchange<Hole>);
+}
+
+// The position order through the loop over places that are indices into the
+// input, so large inputs move no records.
 std::vector<std::size_t> literal_position_order(const std::vector<EntityRecord>& records,
                                                 const std::vector<HoleTypeRow>& rows,
                                                 double origin_x, double origin_y) {
-    const std::size_t n = records.size();
-    std::vector<std::size_t> at(n);
-    for (std::size_t t = 0; t < n; ++t) {
+    std::vector<std::size_t> at(records.size());
+    for (std::size_t t = 0; t < at.size(); ++t) {
         at[t] = t;
     }
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        for (std::size_t j = i + 1; j < n; ++j) {
-            if (should_exchange_positions(records[at[i]], rows[at[i]], records[at[j]], rows[at[j]],
-                                          origin_x, origin_y)) {
-                std::swap(at[i], at[j]);
-            }
-        }
-    }
+    run_exchange_loop(at, [&](std::size_t i, std::size_t j) {
+        return should_exchange_positions(records[i], rows[i], records[j], rows[j], origin_x,
+                                         origin_y);
+    });
     return at;
 }
 
@@ -324,6 +319,46 @@ std::vector<CompactHole> hole_layout(const std::string& name) {
         for (int k = 0; k < 6000; ++k) {
             add(draw.below(50) * 0.006, draw.below(4000) * 0.005, 1.0 + draw.below(3));
         }
+    } else if (name == "TenCentres") {
+        // Copies of ten holes, listed round and round; three centres lie
+        // within the row tolerance of each other.
+        static const double ys[] = {20.0, 20.004, 20.008, 35.0, 35.0, 50.0, 8.0, 8.0, 8.0, 61.0};
+        for (int k = 0; k < 8000; ++k) {
+            const int c = scramble(k, 8000) % 10;
+            add(c * 7.5, ys[c], 1.0 + (c % 3));
+        }
+    } else if (name == "RowChainScatteredX") {
+        for (int k = 0; k < 6000; ++k) {
+            add(draw.below(100000) * 0.01, scramble(k, 6000) * 0.005, 1.5);
+        }
+    } else if (name == "StaircaseDownLeft") {
+        // Each step within the row tolerance below and left of the last: the
+        // loop puts the lowest first.
+        for (int k = 0; k < 4000; ++k) {
+            add(-1.0 * k, -0.005 * k, 1.0);
+        }
+    } else if (name == "RotatedLattice") {
+        const double angle = 0.1 * 3.14159265358979 / 180.0;
+        for (int k = 0; k < 6400; ++k) {
+            const double u = (k % 80) * 2.54;
+            const double v = (k / 80) * 2.54;
+            add(u * std::cos(angle) - v * std::sin(angle),
+                u * std::sin(angle) + v * std::cos(angle), 0.5);
+        }
+    } else if (name == "NoisyRow") {
+        for (int k = 0; k < 5000; ++k) {
+            add(scramble(k, 5000) * 2.0, 5.0 + draw.below(1000) * 1e-12, 0.5 + (k % 2));
+        }
+    } else if (name == "DenseLattice") {
+        for (int k = 0; k < 8000; ++k) {
+            const int m = scramble(k, 8000);
+            add((m % 100) * 0.004, (m / 100) * 0.004, 1.0 + (m % 3));
+        }
+    } else if (name == "DuplicatedChain") {
+        for (int k = 0; k < 6000; ++k) {
+            const int m = scramble(k / 3, 2000);
+            add((m % 11) * 0.006, m * 0.005, 1.0 + (m % 2));
+        }
     } else if (name == "ScatteredDrawing") {
         std::mt19937 engine(99u);
         std::uniform_real_distribution<double> coordinate(0.0, 1000.0);
@@ -364,7 +399,9 @@ TEST_P(HoleLayoutTest, HoleOrderMatchesLiteralLoop) {
 INSTANTIATE_TEST_SUITE_P(Layouts, HoleLayoutTest,
                          ::testing::Values("GridBottomUp", "RowRightToLeft", "OneCentre",
                                            "ToleranceChain", "Duplicates", "LatticeScatter",
-                                           "ScatteredDrawing"));
+                                           "ScatteredDrawing", "TenCentres", "RowChainScatteredX",
+                                           "StaircaseDownLeft", "RotatedLattice", "NoisyRow",
+                                           "DenseLattice", "DuplicatedChain"));
 
 std::vector<RandomPosition> position_layout(const std::string& name) {
     std::vector<RandomPosition> positions;
@@ -404,6 +441,22 @@ std::vector<RandomPosition> position_layout(const std::string& name) {
             const int m = scramble(k / 3, 1000);
             add(firsts[m % 4], 1, 360.0, (m % 25) * 5.0, (m / 25) * 5.0);
         }
+    } else if (name == "SweepChainGrid") {
+        for (int k = 0; k < 6000; ++k) {
+            add(firsts[k % 3], 1, 185.0 + (scramble(k, 6000) % 40) * 0.05, (k % 80) * 2.54,
+                (k / 80) * 2.54);
+        }
+    } else if (name == "NoisySweepsAndRows") {
+        for (int k = 0; k < 5000; ++k) {
+            add('3', 1, 360.0 - draw.below(3) * 1e-9, (k % 70) * 2.54,
+                (k / 70) * 2.54 + draw.below(5) * 1e-9);
+        }
+    } else if (name == "Twins") {
+        // Each position drawn again 0.005 beside itself: the two keep
+        // either way round.
+        for (int k = 0; k < 3000; ++k) {
+            add('3', 1, 360.0, (k / 2 % 50) * 2.54 + (k % 2) * 0.005, (k / 100) * 2.54);
+        }
     }
     return positions;
 }
@@ -431,6 +484,7 @@ TEST_P(PositionLayoutTest, PositionOrderMatchesLiteralLoop) {
 
 INSTANTIATE_TEST_SUITE_P(Layouts, PositionLayoutTest,
                          ::testing::Values("RankedGridBottomUp", "LatticeScatter", "SweepChain",
-                                           "Duplicates"));
+                                           "Duplicates", "SweepChainGrid", "NoisySweepsAndRows",
+                                           "Twins"));
 
 }  // namespace
