@@ -64,6 +64,30 @@ HolePlace hole_place(HoleLayout layout, int k, int n) {
             const int m = scrambled(k / 4, (n + 3) / 4);
             return HolePlace{10.0 + (m % 100) * 8.0, 10.0 + (m / 100) * 8.0, radii[m % 7], 360.0};
         }
+        case HoleLayout::ten_centres: {
+            // A block of ten holes copied over and over onto itself; the first
+            // three step down within the row tolerance from left to right.
+            static const double heights[] = {500.008, 500.004, 500.0, 520.0, 520.0,
+                                             540.0,   480.0,   480.0, 480.0, 560.0};
+            const int c = scrambled(k, n) % 10;
+            return HolePlace{100.0 + c * 7.5, heights[c], radii[c % 7], 360.0};
+        }
+        case HoleLayout::row_chain: {
+            const int m = scrambled(k, n);
+            return HolePlace{(m * 7919LL % 100003) * 0.01, 100.0 + m * 0.005, radius, 360.0};
+        }
+        case HoleLayout::sweep_chain:
+        case HoleLayout::rotated_lattice: {
+            const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
+            const double u = (k % columns) * 2.54;
+            const double v = (k / columns) * 2.54;
+            if (layout == HoleLayout::sweep_chain) {
+                return HolePlace{10.0 + u, 10.0 + v, 1.0, 185.0 + (scrambled(k, n) % 3500) * 0.05};
+            }
+            const double turn = 0.1 * 3.14159265358979 / 180.0;
+            return HolePlace{10.0 + u * std::cos(turn) - v * std::sin(turn),
+                             10.0 + u * std::sin(turn) + v * std::cos(turn), 0.5, 360.0};
+        }
         case HoleLayout::scattered:
             break;  // drawn at random by generate_drawing
     }
@@ -74,8 +98,9 @@ HolePlace hole_place(HoleLayout layout, int k, int n) {
 
 const char* hole_layout_name(HoleLayout layout) {
     // In the order of the enumeration.
-    static const char* const kNames[] = {"scattered",  "grid_bottom_up",  "row_right_to_left",
-                                         "one_centre", "tolerance_chain", "duplicates"};
+    static const char* const kNames[] = {
+        "scattered",  "grid_bottom_up", "row_right_to_left", "one_centre",  "tolerance_chain",
+        "duplicates", "ten_centres",    "row_chain",         "sweep_chain", "rotated_lattice"};
     const auto index = static_cast<std::size_t>(layout);
     return index < std::size(kNames) ? kNames[index] : "?";
 }

@@ -14,6 +14,10 @@ enum class HoleLayout {
     one_centre,         // all concentric, radii and sweeps cycling
     tolerance_chain,    // rows 0.005 apart, arcs whose sweeps lie 5 degrees apart
     duplicates,         // every hole drawn four times over
+    ten_centres,        // copies of ten holes, three of them within the row tolerance in height
+    row_chain,          // rows 0.005 apart, one hole each, anywhere across the sheet
+    sweep_chain,        // a grid of arcs whose sweeps lie 0.05 degrees apart
+    rotated_lattice,    // a grid turned by 0.1 degrees, rows listed bottom-up
 };
 
 // A short name of the layout for benchmark labels.

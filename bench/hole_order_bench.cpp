@@ -100,12 +100,16 @@ void BM_LayoutOrderPositions(benchmark::State& state) {
 }
 
 void layouts(benchmark::internal::Benchmark* b) {
-    for (HoleLayout layout :
-         {HoleLayout::scattered, HoleLayout::grid_bottom_up, HoleLayout::row_right_to_left,
-          HoleLayout::one_centre, HoleLayout::tolerance_chain, HoleLayout::duplicates}) {
-        b->Args({static_cast<int>(layout), 10000});
+    const HoleLayout all[] = {HoleLayout::scattered,         HoleLayout::grid_bottom_up,
+                              HoleLayout::row_right_to_left, HoleLayout::one_centre,
+                              HoleLayout::tolerance_chain,   HoleLayout::duplicates,
+                              HoleLayout::ten_centres,       HoleLayout::row_chain,
+                              HoleLayout::sweep_chain,       HoleLayout::rotated_lattice};
+    for (int holes : {10000, 100000}) {
+        for (HoleLayout layout : all) {
+            b->Args({static_cast<int>(layout), holes});
+        }
     }
-    b->Args({static_cast<int>(HoleLayout::grid_bottom_up), 100000});
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -22,12 +23,20 @@ struct ChildRun {
     long peak_kib = 0;
 };
 
+// The tool to run: this build's, or another build's named by
+// HOLECHART_BENCH_BINARY (to measure a change against the tree before it).
+const char* tool_binary() {
+    const char* other = std::getenv("HOLECHART_BENCH_BINARY");
+    return other != nullptr && *other != '\0' ? other : HOLECHART_BINARY;
+}
+
 ChildRun run_tool(const std::string& drive) {
+    const char* binary = tool_binary();
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::setenv("HOLECHART_DRIVE_C", drive.c_str(), 1);
-        ::execl(HOLECHART_BINARY, "holechart", "1100", "0", "1400", "1000", "0", "0",
+        ::execl(binary, "holechart", "1100", "0", "1400", "1000", "0", "0",
                 static_cast<char*>(nullptr));
         ::_exit(127);
     }
@@ -47,6 +56,20 @@ double plain_read_seconds(const std::string& path) {
     read_entity_file_stdio(path.c_str(), list, count);
     benchmark::DoNotOptimize(list.records.data());
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// With HOLECHART_BENCH_KEEP naming a folder, the result file of each drawing
+// is copied there, so that the results of two builds can be compared.
+void keep_result(const std::string& result, int entities, int holes, HoleLayout layout) {
+    const char* folder = std::getenv("HOLECHART_BENCH_KEEP");
+    if (folder == nullptr || *folder == '\0') {
+        return;
+    }
+    std::filesystem::create_directories(folder);
+    const std::string name = std::to_string(entities) + "-" + std::to_string(holes) + "-" +
+                             hole_layout_name(layout) + ".fad";
+    std::filesystem::copy_file(result, std::string(folder) + "/" + name,
+                               std::filesystem::copy_options::overwrite_existing);
 }
 
 void BM_WholeRun(benchmark::State& state) {
@@ -81,6 +104,8 @@ void BM_WholeRun(benchmark::State& state) {
     state.counters["plain_read_ms"] =
         1000.0 * plain_total / static_cast<double>(state.iterations());
     state.counters["plain_ratio"] = run_total / plain_total;
+    keep_result(drive + "/ZEP/work/ResultDR.fad", entities, holes, layout);
+    std::filesystem::remove_all(drive);
 }
 
 // Entities, holes, layout: the drawings of the targets (10^4 scattered
@@ -96,11 +121,40 @@ void drawings(benchmark::internal::Benchmark* b) {
     }
 }
 
+// Drawings of holes only, laid out as the hole orders find hardest: copies
+// at one centre and on ten centres, chains of rows and of sweeps within their
+// tolerances, lattices straight and turned, and scatter; at 10^5 holes here,
+// at 10^6 in the next (one run each: the tree before the exact leaves took up
+// to half an hour on some). Targets: 10^6 holes on ten centres, and the
+// chain of 150,000 holes, each in under 10 s.
+void hole_layouts(benchmark::internal::Benchmark* b, int holes) {
+    for (HoleLayout layout :
+         {HoleLayout::one_centre, HoleLayout::ten_centres, HoleLayout::tolerance_chain,
+          HoleLayout::row_chain, HoleLayout::sweep_chain, HoleLayout::grid_bottom_up,
+          HoleLayout::rotated_lattice, HoleLayout::scattered}) {
+        b->Args({holes, holes, static_cast<int>(layout)});
+    }
+}
+
 }  // namespace
 
 BENCHMARK(BM_WholeRun)
     ->Apply(drawings)
     ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WholeRun)
+    ->Apply([](benchmark::internal::Benchmark* b) {
+        hole_layouts(b, 100000);
+        // The chain of the target: 150,000 holes in under 10 s.
+        b->Args({150000, 150000, static_cast<int>(HoleLayout::row_chain)});
+    })
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WholeRun)
+    ->Apply([](benchmark::internal::Benchmark* b) { hole_layouts(b, 1000000); })
+    ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 

@@ -20,12 +20,16 @@ inline std::size_t earlier_node(const OrderList& list, std::size_t a, std::size_
 constexpr uint32_t kNoNode = UINT32_MAX;
 
 // The tree of `places` places in firsts[0] to firsts[places] (firsts[0] unused),
-// all kNoNode at first: node is offered at a place.
+// all kNoNode at first: node is offered at a place. Each entry on the way up
+// covers the places of the one before, so once one keeps an earlier node,
+// all the rest do.
 inline void offer_earliest(uint32_t* firsts, std::size_t places, const OrderList& list,
                            std::size_t place, std::size_t node) {
     for (std::size_t t = place + 1; t <= places; t += t & (~t + 1)) {
-        const std::size_t kept = firsts[t] == kNoNode ? OrderList::kNone : firsts[t];
-        firsts[t] = static_cast<uint32_t>(earlier_node(list, kept, node));
+        if (firsts[t] != kNoNode && list.before(firsts[t], node)) {
+            return;
+        }
+        firsts[t] = static_cast<uint32_t>(node);
     }
 }
 

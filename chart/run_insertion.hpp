@@ -170,25 +170,24 @@ class RunInsertion {
             index.place[sorted[p].second] = p;
             values[p] = sign * sorted[p].first;
         }
-        for (std::size_t c = 0; c < count; ++c) {
-            const double later = values[index.place[c]];
-            index.deferred[c] = first_place(kind, values, later, Step::next);
-            index.decided[c] = first_place(kind, values, later, Step::exchange);
+        // The first places reached rise with the later value's place, steps
+        // being monotone: one sweep finds them all.
+        std::size_t deferred = 0;
+        std::size_t decided = 0;
+        for (std::size_t p = 0; p < count; ++p) {
+            const double later = values[p];
+            while (deferred < count && Traits::step(kind, values[deferred], later) == Step::keep) {
+                ++deferred;
+            }
+            decided = std::max(decided, deferred);
+            while (decided < count &&
+                   Traits::step(kind, values[decided], later) != Step::exchange) {
+                ++decided;
+            }
+            index.deferred[index.classes[p]] = deferred;
+            index.decided[index.classes[p]] = decided;
         }
         return index;
-    }
-
-    // The first place in the kind's order (values in that order) whose value,
-    // as the occupant's, gets at least `reached` from the later value (keep <
-    // next < exchange): the steps rise along the order, steps being monotone.
-    static std::size_t first_place(int kind, const std::vector<double>& values, double later,
-                                   Step reached) {
-        const auto short_of = [&](double occupant) {
-            const Step step = Traits::step(kind, occupant, later);
-            return reached == Step::next ? step == Step::keep : step != Step::exchange;
-        };
-        return static_cast<std::size_t>(
-            std::partition_point(values.begin(), values.end(), short_of) - values.begin());
     }
 
     // Trying a's window class by class costs one try per class in it; the

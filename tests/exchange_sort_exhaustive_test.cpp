@@ -23,10 +23,10 @@ struct TinyItem {
 constexpr double kHeights[] = {0.0, 0.0, 0.6, 1.2, 1.2, 4.0, 4.5};
 constexpr double kAcross[] = {3.0, 1.0, 2.0, 0.0, 5.0, 4.0, 6.0};
 
-// Two kinds: a height with the tolerance of the hole order (a higher later
-// item always goes first; one less than 1 lower is left to the next kind)
-// and a place across that decides exactly.
-struct RowLikeTraits {
+// Two kinds, a height (higher first) and a place across (lower first), whose
+// steps `Decide` gives.
+template <Step (*Decide)(int, double, double)>
+struct TinyTraits {
     using Item = TinyItem;
     static constexpr int kValues = 2;
     static double value(const Item& item, int kind) {
@@ -34,36 +34,34 @@ struct RowLikeTraits {
     }
     static bool descending(int kind) { return kind == 0; }
     static Step step(int kind, double occupant, double later) {
-        if (kind == 1) {
-            return occupant > later ? Step::exchange : Step::keep;
-        }
-        if (occupant < later) {
-            return Step::exchange;
-        }
-        return occupant - later < 1.0 ? Step::next : Step::keep;
+        return Decide(kind, occupant, later);
     }
 };
 
-// The tolerances of the position order: symmetric, and a place across
-// within 1 keeps either way, so that different items may never exchange.
-struct PlaceLikeTraits {
-    using Item = TinyItem;
-    static constexpr int kValues = 2;
-    static double value(const Item& item, int kind) {
-        return kind == 0 ? kHeights[item.rank] : kAcross[item.rank];
+// The tolerance of the hole order: a higher later item always goes first;
+// one less than 1 lower is left to the place across, which decides exactly.
+Step row_like_step(int kind, double occupant, double later) {
+    if (kind == 1) {
+        return occupant > later ? Step::exchange : Step::keep;
     }
-    static bool descending(int kind) { return kind == 0; }
-    static Step step(int kind, double occupant, double later) {
-        const double d = occupant - later;
-        if (kind == 1) {
-            return d > 1.0 ? Step::exchange : Step::keep;
-        }
-        if (d < -1.0) {
-            return Step::exchange;
-        }
-        return std::fabs(d) >= 1.0 ? Step::keep : Step::next;
+    if (occupant < later) {
+        return Step::exchange;
     }
-};
+    return occupant - later < 1.0 ? Step::next : Step::keep;
+}
+
+// The tolerances of the position order: symmetric, and places across within
+// 1 keep either way, so that different items may never exchange.
+Step place_like_step(int kind, double occupant, double later) {
+    const double d = occupant - later;
+    if (kind == 1) {
+        return d > 1.0 ? Step::exchange : Step::keep;
+    }
+    if (d < -1.0) {
+        return Step::exchange;
+    }
+    return std::fabs(d) >= 1.0 ? Step::keep : Step::next;
+}
 
 // Calls check(ranks) for every sequence of n ranks that uses each of 0 to
 // k - 1 for some k, n from 1 to max_items.
@@ -118,8 +116,8 @@ int mismatches_over_arrangements() {
 }
 
 TEST(ExchangeSortExhaustiveTest, EveryArrangementOfUpToSevenItems) {
-    EXPECT_EQ(mismatches_over_arrangements<RowLikeTraits>(), 0);
-    EXPECT_EQ(mismatches_over_arrangements<PlaceLikeTraits>(), 0);
+    EXPECT_EQ(mismatches_over_arrangements<TinyTraits<row_like_step>>(), 0);
+    EXPECT_EQ(mismatches_over_arrangements<TinyTraits<place_like_step>>(), 0);
 }
 
 }  // namespace
