@@ -51,17 +51,20 @@ struct HasOrderTraitsShape<
                      std::is_same<decltype(&Traits::step), Step (*)(int, double, double)>::value>>
     : std::true_type {};
 
-// The decision of the order: the first kind whose step is not `next`.
-template <typename Traits>
+// The decision of the order: the first kind whose step is not `next`. Kind
+// by kind at compile time, so that each step is inlined for its kind.
+template <typename Traits, int kFirstKind = 0>
 bool exchanges(const typename Traits::Item& occupant, const typename Traits::Item& later) {
-    for (int kind = 0; kind < Traits::kValues; ++kind) {
-        const Step step =
-            Traits::step(kind, Traits::value(occupant, kind), Traits::value(later, kind));
+    if constexpr (kFirstKind == Traits::kValues) {
+        return false;
+    } else {
+        const Step step = Traits::step(kFirstKind, Traits::value(occupant, kFirstKind),
+                                       Traits::value(later, kFirstKind));
         if (step != Step::next) {
             return step == Step::exchange;
         }
+        return exchanges<Traits, kFirstKind + 1>(occupant, later);
     }
-    return false;
 }
 
 // One pass of the loop: the occupant of slot i, compared with every later

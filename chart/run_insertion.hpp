@@ -47,6 +47,9 @@ class RunInsertion {
     // every tolerance of each other, or when the budget runs out.
     Outcome arrange(const std::vector<std::size_t>& turns, double& budget,
                     std::vector<std::size_t>& order) {
+        if (members_.empty()) {
+            return Outcome::arranged;
+        }
         prepare_window();
         for (std::size_t k = 0; k < members_.size(); ++k) {
             if (!insert(k)) {
@@ -126,6 +129,9 @@ class RunInsertion {
     // Claim 8: the kinds from first_kind up to the first that can keep an
     // item back (a, whose first and last values keep) get a tree each.
     void index_kinds(int first_kind) {
+        if (representative_.empty()) {
+            return;
+        }
         for (int kind = first_kind; kind < Traits::kValues; ++kind) {
             kinds_.push_back(index_kind(kind));
             firsts_.emplace_back(representative_.size());
