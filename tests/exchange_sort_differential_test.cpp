@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <utility>
@@ -282,44 +283,12 @@ int scramble(int k, int n) {
     return static_cast<int>((static_cast<long long>(k) * 7919) % n);
 }
 
-std::vector<CompactHole> hole_layout(const std::string& name) {
-    std::vector<CompactHole> holes;
-    auto add = [&](double x, double y, double radius) {
-        holes.push_back(CompactHole{Point{x, y}, radius, static_cast<int>(holes.size())});
-    };
-    Draw draw(4242u);
-    if (name == "GridBottomUp") {
-        for (int k = 0; k < 9000; ++k) {
-            const double x = (k % 95) * 2.54;
-            const double y = (k / 95) * 2.54;
-            add(x, y, k % 3 == 0 ? 0.8 : 0.5);
-            if (k % 7 == 0) {
-                add(x, y, 1.2);  // a tapping arc around it
-            }
-        }
-    } else if (name == "RowRightToLeft") {
-        for (int k = 0; k < 3000; ++k) {
-            add((3000 - k) * 0.02, 5.0, 0.5);
-        }
-    } else if (name == "OneCentre") {
-        for (int k = 0; k < 3000; ++k) {
-            add(1.0, 1.0, 0.5 + (k % 13) * 0.25);
-        }
-    } else if (name == "ToleranceChain") {
-        for (int k = 0; k < 2000; ++k) {
-            const int m = scramble(k, 2000);
-            add((m % 11) * 0.006, m * 0.005, 1.0 + (m % 3));
-        }
-    } else if (name == "Duplicates") {
-        for (int k = 0; k < 4000; ++k) {
-            const int m = scramble(k / 4, 1000);
-            add((m % 40) * 8.0, (m / 40) * 8.0, 1.0 + (m % 5));
-        }
-    } else if (name == "LatticeScatter") {
-        for (int k = 0; k < 6000; ++k) {
-            add(draw.below(50) * 0.006, draw.below(4000) * 0.005, 1.0 + draw.below(3));
-        }
-    } else if (name == "TenCentres") {
+// The layouts that only exact leaves order fast: copies on few centres,
+// chains within the tolerances, turned lattices and noisy rows, and a
+// lattice finer than the tolerances (the window tree).
+void add_tolerance_layout(const std::string& name, Draw& draw,
+                          const std::function<void(double, double, double)>& add) {
+    if (name == "TenCentres") {
         // Copies of ten holes, listed round and round; three centres lie
         // within the row tolerance of each other.
         static const double ys[] = {20.0, 20.004, 20.008, 35.0, 35.0, 50.0, 8.0, 8.0, 8.0, 61.0};
@@ -359,6 +328,46 @@ std::vector<CompactHole> hole_layout(const std::string& name) {
             const int m = scramble(k / 3, 2000);
             add((m % 11) * 0.006, m * 0.005, 1.0 + (m % 2));
         }
+    }
+}
+
+std::vector<CompactHole> hole_layout(const std::string& name) {
+    std::vector<CompactHole> holes;
+    auto add = [&](double x, double y, double radius) {
+        holes.push_back(CompactHole{Point{x, y}, radius, static_cast<int>(holes.size())});
+    };
+    Draw draw(4242u);
+    if (name == "GridBottomUp") {
+        for (int k = 0; k < 9000; ++k) {
+            const double x = (k % 95) * 2.54;
+            const double y = (k / 95) * 2.54;
+            add(x, y, k % 3 == 0 ? 0.8 : 0.5);
+            if (k % 7 == 0) {
+                add(x, y, 1.2);  // a tapping arc around it
+            }
+        }
+    } else if (name == "RowRightToLeft") {
+        for (int k = 0; k < 3000; ++k) {
+            add((3000 - k) * 0.02, 5.0, 0.5);
+        }
+    } else if (name == "OneCentre") {
+        for (int k = 0; k < 3000; ++k) {
+            add(1.0, 1.0, 0.5 + (k % 13) * 0.25);
+        }
+    } else if (name == "ToleranceChain") {
+        for (int k = 0; k < 2000; ++k) {
+            const int m = scramble(k, 2000);
+            add((m % 11) * 0.006, m * 0.005, 1.0 + (m % 3));
+        }
+    } else if (name == "Duplicates") {
+        for (int k = 0; k < 4000; ++k) {
+            const int m = scramble(k / 4, 1000);
+            add((m % 40) * 8.0, (m / 40) * 8.0, 1.0 + (m % 5));
+        }
+    } else if (name == "LatticeScatter") {
+        for (int k = 0; k < 6000; ++k) {
+            add(draw.below(50) * 0.006, draw.below(4000) * 0.005, 1.0 + draw.below(3));
+        }
     } else if (name == "ScatteredDrawing") {
         std::mt19937 engine(99u);
         std::uniform_real_distribution<double> coordinate(0.0, 1000.0);
@@ -371,6 +380,7 @@ std::vector<CompactHole> hole_layout(const std::string& name) {
             }
         }
     }
+    add_tolerance_layout(name, draw, add);
     return holes;
 }
 
