@@ -46,14 +46,14 @@
 // x has the values of the run before P it joins that run, at its end. A marker
 // goes in before all runs and turns every run.
 //
-// Claim 6 (order of runs). After x goes in, x is exchanged past P. The run O
-// before x did not take x; where the decision is total on distinct values (of
-// two items that differ, one is exchanged forward past the other; the hole
-// order is: the higher, in a row the left, in a column the smaller), O is
-// exchanged past x and claim 5 holds again. The position order keeps two
-// positions within every tolerance of each other either way round; where such
-// neighbours meet, the leaf is run as claim 3 says, pass by pass, and then the
-// loop itself, as long as that costs less than the loop on all items.
+// Claim 6 (order of runs). After x goes in, x is exchanged past P, and x was
+// not exchanged past the run O before it. Where the decision is total on
+// distinct values (of two items that differ, one is exchanged forward past
+// the other; the hole order is: the higher, in a row the left, in a column
+// the smaller), O is therefore exchanged past x and claim 5 holds again. The position order keeps
+// two positions within every tolerance of each other either way round; where such neighbours meet,
+// the leaf is run as claim 3 says, pass by pass, and then the loop itself, as long as that costs
+// less than the loop on all items.
 //
 // Claim 7 (turns). Items of equal values differ only by where the loop moves
 // them, so a run's order follows from counting: how far it had turned when
@@ -67,14 +67,21 @@
 // exchanged past a class if a step of some kind up to a exchanges, or if all
 // kinds up to a pass on and the decision exchanges. The first run of each such
 // set is kept per kind in a Fenwick tree of the earliest runs of its classes;
-// the classes within a's tolerance window are tried one by one.
+// the classes within a's tolerance window are tried one by one, or, where
+// the windows hold many, found with a segment tree over a's order whose
+// nodes order their classes by the next kind b (window_tree.hpp): b's step
+// alone exchanges past a tail of that order, and only the classes within b's
+// tolerance window too are tried one by one.
 //
-// Claim 9 (cost). A leaf of m items costs O(m log m) and one try per class in
-// the window of each item. A chain of rows holds a few classes in each
-// window; copies of a hole at one place are one class; a row whose heights
-// differ by less than the tolerance has no height window at all. The windows
-// are only large where many distinct items lie within the tolerances of one
-// another (docs/performance.md names the shapes and bounds them).
+// Claim 9 (cost). A leaf of m items of K classes costs O(m log m) and one
+// try per class in the window of each item, or with the tree O(m log^2 K)
+// and one try per class in both windows. A chain of rows holds a few classes
+// in each window; copies of a hole at one place are one class; a row whose
+// heights differ by less than the tolerance has no height window at all.
+// Many tries are left only where many distinct items lie within the
+// tolerances of one another (docs/performance.md names the shapes and bounds
+// them); every leaf's tries count against the loop's comparisons, and past
+// them the caller runs the loop.
 #pragma once
 
 #include <algorithm>
@@ -230,6 +237,7 @@ class LevelOrder {
             return true;
         }
         const std::vector<std::size_t> turns = turns_of(leaf);
+        // Claims 4 to 8, within the budget of claim 9.
         RunInsertion<Traits> runs(items_, leaf.members, leaf.kind);
         switch (runs.arrange(turns, budget_, order)) {
             case RunInsertion<Traits>::Outcome::arranged:

@@ -51,6 +51,7 @@ class RunInsertion {
             return Outcome::arranged;
         }
         prepare_window();
+        // Claim 4: the items go in in input order.
         for (std::size_t k = 0; k < members_.size(); ++k) {
             if (!insert(k)) {
                 return Outcome::runs_out_of_order;
@@ -196,10 +197,10 @@ class RunInsertion {
         return index;
     }
 
-    // Trying a's window class by class costs one try per class in it; the
-    // window tree costs O(log^2) per item and one try per class within the
-    // tolerances of both a and the kind after it. Builds the tree when the
-    // windows hold more than a few classes per item on average.
+    // Claim 9: trying a's window class by class costs one try per class in
+    // it; the window tree costs O(log^2) per item and one try per class
+    // within the tolerances of both a and the kind after it. Builds the tree
+    // when the windows hold more than a few classes per item on average.
     void prepare_window() {
         const KindIndex& a = kinds_.back();
         double tries = 0.0;
