@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -70,14 +71,15 @@ class RunInsertion {
   private:
     static constexpr std::size_t kNone = OrderList::kNone;
 
-    // The classes in the order of one kind.
+    // The classes in the order of one kind (class numbers and places fit in
+    // 32 bits: there are fewer items than an int counts).
     struct KindIndex {
         int kind;
-        std::vector<std::size_t> classes;   // in the kind's order
-        std::vector<std::size_t> place;     // per class: its place there
-        std::vector<std::size_t> deferred;  // per class c: where the places that c, as the
-        std::vector<std::size_t> decided;   // later item, leaves to the next kind and where
-                                            // those it is exchanged past begin
+        std::vector<uint32_t> classes;   // in the kind's order
+        std::vector<uint32_t> place;     // per class: its place there
+        std::vector<uint32_t> deferred;  // per class c: where the places that c, as the
+        std::vector<uint32_t> decided;   // later item, leaves to the next kind and where
+                                         // those it is exchanged past begin
     };
 
     const std::vector<Item>& items_;
@@ -162,8 +164,8 @@ class RunInsertion {
 
     KindIndex index_kind(int kind) const {
         const std::size_t count = representative_.size();
-        KindIndex index{kind, std::vector<std::size_t>(count), std::vector<std::size_t>(count),
-                        std::vector<std::size_t>(count), std::vector<std::size_t>(count)};
+        KindIndex index{kind, std::vector<uint32_t>(count), std::vector<uint32_t>(count),
+                        std::vector<uint32_t>(count), std::vector<uint32_t>(count)};
         // Negating is exact, so higher values first is lower negated first.
         const double sign = Traits::descending(kind) ? -1.0 : 1.0;
         std::vector<std::pair<double, std::size_t>> sorted(count);
@@ -173,8 +175,8 @@ class RunInsertion {
         std::sort(sorted.begin(), sorted.end());
         std::vector<double> values(count);
         for (std::size_t p = 0; p < count; ++p) {
-            index.classes[p] = sorted[p].second;
-            index.place[sorted[p].second] = p;
+            index.classes[p] = static_cast<uint32_t>(sorted[p].second);
+            index.place[sorted[p].second] = static_cast<uint32_t>(p);
             values[p] = sign * sorted[p].first;
         }
         // The first places reached rise with the later value's place, steps
@@ -191,8 +193,8 @@ class RunInsertion {
                    Traits::step(kind, values[decided], later) != Step::exchange) {
                 ++decided;
             }
-            index.deferred[index.classes[p]] = deferred;
-            index.decided[index.classes[p]] = decided;
+            index.deferred[index.classes[p]] = static_cast<uint32_t>(deferred);
+            index.decided[index.classes[p]] = static_cast<uint32_t>(decided);
         }
         return index;
     }

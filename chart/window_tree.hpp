@@ -20,8 +20,7 @@ class WindowTree {
   public:
     // classes_in_a: the classes in a's order; place_in_b: per class, its
     // place in b's order.
-    WindowTree(const std::vector<std::size_t>& classes_in_a,
-               const std::vector<std::size_t>& place_in_b)
+    WindowTree(const std::vector<uint32_t>& classes_in_a, const std::vector<uint32_t>& place_in_b)
         : count_(classes_in_a.size()), begin_(2 * count_ + 1, 0) {
         // Node t covers nodes 2t and 2t + 1; the leaves count_ to
         // 2 count_ - 1 are the places of a's order.
@@ -34,7 +33,7 @@ class WindowTree {
         }
         places_.resize(begin_.back());
         for (std::size_t p = 0; p < count_; ++p) {
-            places_[begin_[count_ + p]] = static_cast<uint32_t>(place_in_b[classes_in_a[p]]);
+            places_[begin_[count_ + p]] = place_in_b[classes_in_a[p]];
         }
         for (std::size_t node = count_; node-- > 1;) {
             const auto at = [&](std::size_t t) {
