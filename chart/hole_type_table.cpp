@@ -103,15 +103,14 @@ bool views_exchange(const PositionView& i, const PositionView& j, double origin_
             return false;
         }
     }
-    const double occupant[] = {i.first_sweep, i.y - origin_y, i.x - origin_x};
-    const double later[] = {j.first_sweep, j.y - origin_y, j.x - origin_x};
-    for (int kind = kSweepKind; kind <= kColumnKind; ++kind) {
-        const Step step = place_step(kind, occupant[kind - 1], later[kind - 1]);
-        if (step != Step::next) {
-            return step == Step::exchange;
-        }
+    Step step = place_step(kSweepKind, i.first_sweep, j.first_sweep);
+    if (step == Step::next) {
+        step = place_step(kRowKind, i.y - origin_y, j.y - origin_y);
     }
-    return false;
+    if (step == Step::next) {
+        step = place_step(kColumnKind, i.x - origin_x, j.x - origin_x);
+    }
+    return step == Step::exchange;
 }
 
 // The same decision for the order by levels: the leading steps (first tag

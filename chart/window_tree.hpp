@@ -69,6 +69,30 @@ class WindowTree {
                 first = try_class(places_[at], first);
             }
         };
+        for_each_node(begin, end, visit);
+        return first;
+    }
+
+    // The places of b's order within [deferred, decided) over the places
+    // [begin, end) of a's order: the classes that first_run hands out.
+    std::size_t count(std::size_t begin, std::size_t end, std::size_t deferred,
+                      std::size_t decided) const {
+        std::size_t total = 0;
+        for_each_node(begin, end, [&](std::size_t node) {
+            total += find(node, decided) - find(node, deferred);
+        });
+        return total;
+    }
+
+  private:
+    std::size_t count_;
+    std::vector<std::size_t> begin_;  // per node: where its places start in places_
+    std::vector<uint32_t> places_;    // per node: its classes' places in b's order, rising
+    std::vector<uint32_t> firsts_;    // per node: its tree of first runs (earliest_tree.hpp)
+
+    // The O(log) nodes that together cover the places [begin, end) of a's order.
+    template <typename Visit>
+    void for_each_node(std::size_t begin, std::size_t end, Visit visit) const {
         for (std::size_t l = begin + count_, r = end + count_; l < r; l /= 2, r /= 2) {
             if (l & 1) {
                 visit(l++);
@@ -77,14 +101,7 @@ class WindowTree {
                 visit(--r);
             }
         }
-        return first;
     }
-
-  private:
-    std::size_t count_;
-    std::vector<std::size_t> begin_;  // per node: where its places start in places_
-    std::vector<uint32_t> places_;    // per node: its classes' places in b's order, rising
-    std::vector<uint32_t> firsts_;    // per node: its tree of first runs (earliest_tree.hpp)
 
     std::size_t size(std::size_t node) const { return begin_[node + 1] - begin_[node]; }
 
