@@ -65,7 +65,7 @@ bool is_hole(const EntityRecord& record) {
     if (has_shape(record, "C")) {
         return true;
     }
-    return has_shape(record, "A") && record.sweep > 180.0;
+    return has_shape(record, "A") && record.sweep > kHalfTurn;
 }
 
 bool read_hole_records(const char* path, EntityList& holes, int& count) {

@@ -12,6 +12,8 @@ constexpr double kRealTolerance = 5e-9;
 constexpr double kIntTolerance = 0.0001;
 constexpr double kSweepFloor = 1e-8;
 constexpr double kArcWrapThreshold = 359.99999999;
+// A half turn in degrees: an arc that sweeps more than this is a hole.
+constexpr double kHalfTurn = 180.0;
 
 struct LineParams {
     double angle;

@@ -250,7 +250,7 @@ namespace {
 // Whether a round is a hole but for the outline rule: a circle, or an arc
 // over a half turn.
 bool round_hole(const RoundItem& item) {
-    return item.full || item.sweep() > 180.0;
+    return item.full || item.sweep() > kHalfTurn;
 }
 
 // The ends of the arcs over a half turn that are no part of a ring: an arc
