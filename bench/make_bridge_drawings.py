@@ -2,7 +2,7 @@
 """Writes the DXF drawings that time the hole orders through holechart-dxf.
 
     ten_centres.dxf  a few kilobytes: ten circles, three of whose centres
-                     step down within the row tolerance, in a block that six
+                     step down within the row tolerance, in a block that five
                      nested blocks copy ten times each onto itself, 10^6
                      circles on ten centres
     row_chain.dxf    150,000 circles in rows 0.005 apart, one circle each,
@@ -52,7 +52,7 @@ def insert(name, x, y):
 RADII = [1.6, 2.5, 3.3, 4.25, 5.5, 6.6, 9.0]
 
 
-def ten_centres(levels=6):
+def ten_centres(levels=5):
     heights = [500.008, 500.004, 500.0, 520.0, 520.0, 540.0, 480.0, 480.0, 480.0, 560.0]
     body = "".join(circle(100.0 + c * 7.5, heights[c], RADII[c % 7]) for c in range(10))
     blocks = block("L0", body)
