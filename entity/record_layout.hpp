@@ -77,11 +77,11 @@ void write_value(std::string& out, const double (&values)[N]) {
 }
 
 template <typename T>
-constexpr std::size_t kTokensOf = 1;
+inline constexpr std::size_t kTokensOf = 1;
 template <>
-constexpr std::size_t kTokensOf<Point> = 2;
+inline constexpr std::size_t kTokensOf<Point> = 2;
 template <std::size_t N>
-constexpr std::size_t kTokensOf<double[N]> = N;
+inline constexpr std::size_t kTokensOf<double[N]> = N;
 
 // --- Fields -----------------------------------------------------------------
 
